@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Everything that puts a modal box or a help window in front of the user goes through here,
+// so the layers below the windows can ask without knowing Qt Widgets and tests can answer.
+class UiServices {
+public:
+    enum class Icon { Information, Question, Error };
+
+    virtual ~UiServices() = default;
+
+    // A box with a single OK button. "\r" in the text starts a new line.
+    virtual void Message(const QString& text, const QString& caption, Icon icon) = 0;
+    // A box with Yes and No only; true on Yes.
+    virtual bool Question(const QString& text, const QString& caption) = 0;
+    // The contents page of a help file, or the topic with the given context number.
+    virtual void HelpContents(const QString& helpFile) = 0;
+    virtual void HelpTopic(const QString& helpFile, int context) = 0;
+};

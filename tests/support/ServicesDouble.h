@@ -1,0 +1,33 @@
+#pragma once
+
+#include "UiServices.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+// Answers boxes as scripted and records what was asked.
+class ServicesDouble : public UiServices {
+public:
+    struct Box {
+        QString text;
+        QString caption;
+        Icon icon{Icon::Information};
+    };
+    struct Help {
+        QString file;
+        int context{-1};  // -1: the contents page
+    };
+
+    QList<Box> boxes;
+    QList<Help> helps;
+    // Answers to questions, taken in order; when they run out, No.
+    QList<bool> answers;
+    // Called inside every box, while it would be open (for example to look at the windows).
+    std::function<void(const Box&)> onBox;
+
+    void Message(const QString& text, const QString& caption, Icon icon) override;
+    bool Question(const QString& text, const QString& caption) override;
+    void HelpContents(const QString& helpFile) override;
+    void HelpTopic(const QString& helpFile, int context) override;
+};
