@@ -32,7 +32,8 @@ TEST(NormalizeDir, Cases) {
 
 TEST(StandardErrorBox, FullStopRule) {
     const Case cases[] = {
-        {"message of the cursor", QStringLiteral("Cannot perform this operation on an empty dataset"),
+        {"message of the cursor",
+         QStringLiteral("Cannot perform this operation on an empty dataset"),
          QStringLiteral("Cannot perform this operation on an empty dataset.")},
         {"already a full stop", QStringLiteral("Готово."), QStringLiteral("Готово.")},
         {"exclamation sorts before the full stop", QStringLiteral("Ошибка!"),

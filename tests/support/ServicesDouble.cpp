@@ -13,7 +13,9 @@ bool ServicesDouble::Question(const QString& text, const QString& caption) {
     return answers.isEmpty() ? false : answers.takeFirst();
 }
 
-void ServicesDouble::HelpContents(const QString& helpFile) { helps.append({helpFile, -1}); }
+void ServicesDouble::HelpContents(const QString& helpFile) {
+    helps.append({helpFile, -1});
+}
 
 void ServicesDouble::HelpTopic(const QString& helpFile, int context) {
     helps.append({helpFile, context});

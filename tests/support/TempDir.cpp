@@ -2,6 +2,10 @@
 
 #include <QDir>
 
-TempDir::TempDir() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+TempDir::TempDir() : previous_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+}
 
-TempDir::~TempDir() { QDir::setCurrent(previous_); }
+TempDir::~TempDir() {
+    QDir::setCurrent(previous_);
+}

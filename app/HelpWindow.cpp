@@ -1,0 +1,38 @@
+#include "HelpWindow.h"
+
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("Справка"));
+    resize(640, 520);
+    auto* layout = new QVBoxLayout(this);
+    browser_->setOpenExternalLinks(true);
+    layout->addWidget(browser_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
+    layout->addWidget(buttons);
+}
+
+bool HelpWindow::ShowFile(const QString& file, int context) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+    if (browser_->source() != url) {
+        browser_->setSearchPaths({QFileInfo(file).absolutePath()});
+        browser_->setSource(url, QTextDocument::HtmlResource);
+    }
+    browser_->scrollToAnchor(context < 0 ? QStringLiteral("contents")
+                                         : QStringLiteral("topic-%1").arg(context));
+    show();
+    raise();
+    activateWindow();
+    return true;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "UiServices.h"
+
+#include <memory>
+
+class HelpWindow;
+
+// Message boxes modal to the whole application and the help window, with Qt Widgets.
+class QtUiServices : public UiServices {
+public:
+    QtUiServices();
+    ~QtUiServices() override;
+
+    void Message(const QString& text, const QString& caption, Icon icon) override;
+    bool Question(const QString& text, const QString& caption) override;
+    void HelpContents(const QString& helpFile) override;
+    void HelpTopic(const QString& helpFile, int context) override;
+
+private:
+    HelpWindow& Help();
+    std::unique_ptr<HelpWindow> help_;
+};

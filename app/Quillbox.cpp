@@ -1,0 +1,56 @@
+#include "Quillbox.h"
+
+#include "Data.h"
+#include "Failure.h"
+#include "main.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+Quillbox::Quillbox(UiServices& services) : frame(services) {}
+
+Quillbox::~Quillbox() = default;  // windows first, then the data module
+
+bool Quillbox::Start(const QString& executablePath) {
+    frame.Title = QStringLiteral("Formwright");
+    QGuiApplication::setApplicationDisplayName(frame.Title);
+    frame.HelpFile = QStringLiteral("QUILLBOX.HLP");
+
+    fData = std::make_unique<TfData>(frame);
+    try {
+        fData->DataModuleCreate(executablePath);
+    } catch (const Failure& e) {
+        frame.ShowError(e.Message());
+        exitCode_ = 1;
+        return false;
+    }
+    if (frame.Terminated())
+        return false;
+
+    fMain = std::make_unique<TfMain>(frame, *fData);
+    return true;
+}
+
+int Quillbox::Run() {
+    fMain->showMaximized();
+    if (frame.Terminated())
+        return exitCode_;
+    exitCode_ = QApplication::exec();
+    return exitCode_;
+}
+
+void InstallRussian() {
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    QLocale::setDefault(russian);
+    auto* app = QCoreApplication::instance();
+    for (const char* name : {"qtbase", "qt"}) {
+        auto translator = std::make_unique<QTranslator>(app);
+        if (translator->load(russian, QLatin1String(name), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(translator.release());
+            break;
+        }
+    }
+}

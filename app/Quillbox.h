@@ -1,0 +1,36 @@
+#pragma once
+
+#include "AppFrame.h"
+
+#include <QString>
+#include <memory>
+
+class TfData;
+class TfMain;
+
+// The application object: it starts the program in its fixed order and owns the data module and
+// every window, each created once and reused until the end.
+class Quillbox {
+public:
+    explicit Quillbox(UiServices& services);
+    ~Quillbox();
+    Quillbox(const Quillbox&) = delete;
+    Quillbox& operator=(const Quillbox&) = delete;
+
+    // Everything up to the message loop. False when the application ends before it: the database
+    // is missing (exit code 0) or the data module failed (the error box was shown; exit code 1).
+    bool Start(const QString& executablePath);
+    // Shows the main window maximised and runs the message loop until the application ends.
+    int Run();
+    int ExitCode() const { return exitCode_; }
+
+    AppFrame frame;
+    std::unique_ptr<TfData> fData;
+    std::unique_ptr<TfMain> fMain;
+
+private:
+    int exitCode_{0};
+};
+
+// Qt's own texts in Russian and Russian number and date conventions, whatever the system says.
+void InstallRussian();

@@ -1,0 +1,161 @@
+#include "Schema.h"
+
+#include "Connection.h"
+#include "Failure.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace Schema {
+namespace {
+
+// Column declarations: Text(n) and the integer ranges are enforced by named CHECK constraints,
+// so the store's message names the column.
+QString Text(const char* column, int n) {
+    return QStringLiteral(
+               "\"%1\" TEXT CONSTRAINT \"%1 longer than %2 characters\" "
+               "CHECK (\"%1\" IS NULL OR length(\"%1\") <= %2)")
+        .arg(QLatin1String(column))
+        .arg(n);
+}
+
+QString Small(const char* column, const char* extra = "") {
+    return QStringLiteral(
+               "\"%1\" SMALLINT%2 CONSTRAINT \"%1 out of range -32768..32767\" "
+               "CHECK (\"%1\" IS NULL OR \"%1\" BETWEEN -32768 AND 32767)")
+        .arg(QLatin1String(column), QLatin1String(extra));
+}
+
+QString Integer(const char* column) {
+    return QStringLiteral(
+               "\"%1\" INTEGER CONSTRAINT \"%1 out of range for a 32-bit integer\" "
+               "CHECK (\"%1\" IS NULL OR \"%1\" BETWEEN -2147483648 AND 2147483647)")
+        .arg(QLatin1String(column));
+}
+
+QString Boolean(const char* column) {
+    return QStringLiteral(
+               "\"%1\" BOOLEAN CONSTRAINT \"%1 is not Yes/No\" "
+               "CHECK (\"%1\" IS NULL OR \"%1\" IN (0, 1))")
+        .arg(QLatin1String(column));
+}
+
+const QString kKey = QStringLiteral("\"Id\" INTEGER PRIMARY KEY AUTOINCREMENT");
+
+void Exec(QSqlQuery& q, const QString& sql) {
+    if (!q.exec(sql))
+        throw DatabaseError(q.lastError().text());
+}
+
+QString Table(const char* name, const QStringList& columns) {
+    return QStringLiteral("CREATE TABLE \"%1\" (\n  %2\n)")
+        .arg(QLatin1String(name), columns.join(QStringLiteral(",\n  ")));
+}
+
+qint64 Insert(QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+    QSqlQuery q(db);
+    q.prepare(sql);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        throw DatabaseError(q.lastError().text());
+    return q.lastInsertId().toLongLong();
+}
+
+}  // namespace
+
+void Create(QSqlDatabase& db) {
+    const QStringList tables = {
+        Table("Document",
+              {kKey, Text("Name", 100), Small("PageCount"), Small("Orientetion", " DEFAULT 0")}),
+        Table("Values_", {kKey, Integer("Document_Id"), Text("VarName", 100), Text("VarValue", 255),
+                          Small("PageNum"), Integer("Left"), Integer("Top"), Integer("Height"),
+                          Integer("Width"), Small("FontSize"), Text("FontName", 30),
+                          Boolean("FontBold"), Boolean("FontUnderline")}),
+        Table("ListDoc", {kKey, Integer("Document_Id"), QStringLiteral("\"Date\" DATETIME"),
+                          Text("Descript", 100)}),
+        Table("HistoryValue",
+              {kKey, Integer("ListDoc_Id"), Integer("Values_Id"), Text("Value", 255)}),
+    };
+    if (!db.transaction())
+        throw DatabaseError(db.lastError().text());
+    QSqlQuery q(db);
+    try {
+        for (const QString& sql : tables)
+            Exec(q, sql);
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit())
+        throw DatabaseError(db.lastError().text());
+}
+
+void AddSample(QSqlDatabase& db) {
+    if (!db.transaction())
+        throw DatabaseError(db.lastError().text());
+    try {
+        const qint64 doc =
+            Insert(db,
+                   QStringLiteral("INSERT INTO \"Document\" (\"Name\", \"PageCount\", "
+                                  "\"Orientetion\") VALUES (?, ?, ?)"),
+                   {QStringLiteral("Почтовый перевод"), 1, 0});
+        struct Field {
+            QString name, value;
+            int left, top, height, width, size;
+            bool bold;
+        };
+        const Field fields[] = {
+            {QStringLiteral("Кому"), QStringLiteral("Иванову Ивану Ивановичу"), 30, 40, 8, 120, 12,
+             true},
+            {QStringLiteral("Куда"), QStringLiteral("г. Москва, ул. Садовая, д. 1"), 30, 52, 8, 150,
+             10, false},
+            {QStringLiteral("Сумма"), QStringLiteral("1 500 руб. 00 коп."), 30, 64, 8, 80, 10,
+             false},
+        };
+        QList<qint64> ids;
+        for (const Field& f : fields)
+            ids.append(
+                Insert(db,
+                       QStringLiteral(
+                           "INSERT INTO \"Values_\" (\"Document_Id\", \"VarName\", \"VarValue\", "
+                           "\"PageNum\", \"Left\", \"Top\", \"Height\", \"Width\", \"FontSize\", "
+                           "\"FontName\", \"FontBold\", \"FontUnderline\") "
+                           "VALUES (?, ?, ?, 1, ?, ?, ?, ?, ?, ?, ?, 0)"),
+                       {doc, f.name, f.value, f.left, f.top, f.height, f.width, f.size,
+                        QStringLiteral("Times New Roman"), f.bold ? 1 : 0}));
+        const qint64 list =
+            Insert(db,
+                   QStringLiteral("INSERT INTO \"ListDoc\" (\"Document_Id\", \"Date\", "
+                                  "\"Descript\") VALUES (?, ?, ?)"),
+                   {doc, QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(" 00:00:00"),
+                    QStringLiteral("Почтовый перевод")});
+        for (int i = 0; i < ids.size(); ++i)
+            Insert(db,
+                   QStringLiteral("INSERT INTO \"HistoryValue\" (\"ListDoc_Id\", \"Values_Id\", "
+                                  "\"Value\") VALUES (?, ?, ?)"),
+                   {list, ids[i], fields[i].value});
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit())
+        throw DatabaseError(db.lastError().text());
+}
+
+void CreateFile(const QString& file, bool withSample) {
+    if (QFileInfo::exists(file))
+        throw DatabaseError(QStringLiteral("File already exists: ") + file);
+    TADOConnection con;
+    con.DataSource = file;
+    con.Open();
+    QSqlDatabase db = con.Database();
+    Create(db);
+    if (withSample)
+        AddSample(db);
+}
+
+}  // namespace Schema

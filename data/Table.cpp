@@ -1,0 +1,592 @@
+#include "Table.h"
+
+#include "Connection.h"
+#include "DataSource.h"
+#include "Failure.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <algorithm>
+
+namespace {
+
+QString Quoted(const QString& name) {
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+QVariant ToStore(const TField& field, const QVariant& value) {
+    if (value.isNull())
+        return QVariant();
+    switch (field.DataType()) {
+        case TFieldType::Boolean:
+            return QVariant(value.toBool() ? 1 : 0);
+        case TFieldType::DateTime:
+            return QVariant(value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        default:
+            return value;
+    }
+}
+
+// Null first; text without regard to case, then with it.
+int Compare(const TField& field, const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return int(b.isNull()) - int(a.isNull()) == 0 ? 0 : (a.isNull() ? -1 : 1);
+    switch (field.DataType()) {
+        case TFieldType::String: {
+            const int c = a.toString().compare(b.toString(), Qt::CaseInsensitive);
+            return c != 0 ? c : a.toString().compare(b.toString());
+        }
+        case TFieldType::DateTime: {
+            const QDateTime x = a.toDateTime(), y = b.toDateTime();
+            return x < y ? -1 : (y < x ? 1 : 0);
+        }
+        default: {
+            const qlonglong x = a.toLongLong(), y = b.toLongLong();
+            return x < y ? -1 : (y < x ? 1 : 0);
+        }
+    }
+}
+
+bool SameKey(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    return a.toLongLong() == b.toLongLong();
+}
+
+[[noreturn]] void Fail(const QSqlQuery& q) {
+    throw DatabaseError(q.lastError().text());
+}
+
+}  // namespace
+
+TADOTable::TADOTable(TADOConnection& connection, QString tableName, QObject* parent)
+    : QObject(parent), connection_(connection), tableName_(std::move(tableName)) {}
+
+TADOTable::~TADOTable() {
+    SetMasterSource(nullptr);
+    for (TADOTable* detail : details_)
+        detail->masterSource_ = nullptr;
+}
+
+TField& TADOTable::AddField(const QString& name, TFieldKind kind, TFieldType type, int size) {
+    auto field = std::make_unique<TField>(*this, name, kind, type, size);
+    if (kind == TFieldKind::Data)
+        field->index_ = dataFieldCount_++;
+    else if (kind == TFieldKind::Calculated)
+        field->index_ = calcFieldCount_++;
+    fields_.push_back(std::move(field));
+    return *fields_.back();
+}
+
+TField* TADOTable::FindField(const QString& name) const {
+    for (const auto& f : fields_)
+        if (f->FieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return f.get();
+    return nullptr;
+}
+
+TField& TADOTable::FieldByName(const QString& name) const {
+    if (TField* f = FindField(name))
+        return *f;
+    throw DatabaseError(QStringLiteral("%1: Field '%2' not found").arg(tableName_, name));
+}
+
+void TADOTable::SetMasterSource(TDataSource* master) {
+    if (masterSource_)
+        std::erase(masterSource_->DataSet().details_, this);
+    masterSource_ = master;
+    if (master)
+        master->DataSet().details_.push_back(this);
+}
+
+// Details follow by direct calls, so a failure of theirs reaches whoever moved the master.
+void TADOTable::Changed() {
+    emit DataSetChanged();
+    for (TADOTable* detail : std::vector<TADOTable*>(details_))
+        detail->MasterChanged();
+}
+
+void TADOTable::Scrolled() {
+    emit DataSetScrolled();
+    for (TADOTable* detail : std::vector<TADOTable*>(details_))
+        detail->MasterChanged();
+}
+
+// ---- reading -------------------------------------------------------------------------------
+
+void TADOTable::Open() {
+    if (Active())
+        return;
+    if (!connection_.Connected())
+        connection_.Open();
+    if (masterSource_)
+        linkKey_ = MasterKey();
+    ReadView();
+    SetState(TDataSetState::dsBrowse);
+    Changed();
+}
+
+void TADOTable::Close() {
+    if (!Active())
+        return;
+    rows_.clear();
+    cur_ = -1;
+    eof_ = bof_ = true;
+    SetState(TDataSetState::dsInactive);
+    Changed();
+}
+
+QVariant TADOTable::MasterKey() const {
+    const TADOTable& master = masterSource_->DataSet();
+    if (!master.Active() || master.cur_ < 0)
+        return QVariant();
+    return master.FieldByName(MasterFields).Value();
+}
+
+QVector<TADOTable::Row> TADOTable::Fetch() const {
+    QVector<Row> rows;
+    const QStringList sort = IndexFieldNames.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    QStringList columns;
+    QVector<const TField*> data;
+    for (const auto& f : fields_)
+        if (f->FieldKind() == TFieldKind::Data) {
+            columns << Quoted(f->FieldName());
+            data << f.get();
+        }
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), Quoted(tableName_));
+    if (masterSource_)
+        sql += QStringLiteral(" WHERE %1 = ?").arg(Quoted(sort.value(0)));
+    sql += QStringLiteral(" ORDER BY \"Id\"");
+    QSqlQuery q(connection_.Database());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        Fail(q);
+    if (masterSource_)
+        q.addBindValue(linkKey_);  // without a master row: null, which matches nothing
+    if (!q.exec())
+        Fail(q);
+    while (q.next()) {
+        Row row(dataFieldCount_);
+        for (int i = 0; i < data.size(); ++i)
+            row[i] = q.isNull(i) ? QVariant() : data[i]->Normalize(q.value(i));
+        rows.append(std::move(row));
+    }
+    if (q.lastError().isValid())
+        Fail(q);
+    SortRows(rows);
+    return rows;
+}
+
+void TADOTable::SortRows(QVector<Row>& rows) const {
+    QVector<const TField*> keys;
+    for (const QString& name : IndexFieldNames.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        keys << &FieldByName(name);
+    if (keys.isEmpty())
+        return;
+    std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
+        for (const TField* f : keys) {
+            const int c = Compare(*f, a[f->index_], b[f->index_]);
+            if (c != 0)
+                return c < 0;
+        }
+        return false;
+    });
+}
+
+void TADOTable::ReadView() {
+    QVector<Row> rows = Fetch();
+    rows_ = std::move(rows);
+    cur_ = rows_.isEmpty() ? -1 : 0;
+    eof_ = bof_ = rows_.isEmpty();
+}
+
+void TADOTable::Requery() {
+    CheckActive();
+    CheckBrowseMode();
+    try {
+        ReadView();
+    } catch (...) {
+        Close();
+        throw;
+    }
+    Changed();
+}
+
+void TADOTable::MasterChanged() {
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    const QVariant key = MasterKey();
+    if (SameKey(key, linkKey_))
+        return;
+    linkKey_ = key;
+    try {
+        ReadView();
+    } catch (...) {
+        Close();
+        throw;
+    }
+    Changed();
+}
+
+// ---- moving --------------------------------------------------------------------------------
+
+void TADOTable::CheckActive() const {
+    if (!Active())
+        throw DatabaseError(QStringLiteral("%1: Cannot perform this operation on a closed dataset")
+                                .arg(tableName_));
+}
+
+void TADOTable::First() {
+    CheckActive();
+    CheckBrowseMode();
+    const int before = cur_;
+    cur_ = rows_.isEmpty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.isEmpty();
+    if (cur_ != before)
+        Scrolled();
+}
+
+void TADOTable::Last() {
+    CheckActive();
+    CheckBrowseMode();
+    const int before = cur_;
+    cur_ = static_cast<int>(rows_.size()) - 1;
+    eof_ = true;
+    bof_ = rows_.isEmpty();
+    if (cur_ != before)
+        Scrolled();
+}
+
+void TADOTable::Next() {
+    CheckActive();
+    CheckBrowseMode();
+    if (cur_ + 1 < rows_.size()) {
+        ++cur_;
+        eof_ = bof_ = false;
+        Scrolled();
+    } else {
+        eof_ = true;
+    }
+}
+
+void TADOTable::Prior() {
+    CheckActive();
+    CheckBrowseMode();
+    if (cur_ > 0) {
+        --cur_;
+        eof_ = bof_ = false;
+        Scrolled();
+    } else {
+        bof_ = true;
+    }
+}
+
+int TADOTable::RecordCount() const {
+    return static_cast<int>(rows_.size()) - (state_ == TDataSetState::dsInsert ? 1 : 0);
+}
+
+int TADOTable::RecNo() const {
+    if (state_ == TDataSetState::dsInsert || cur_ < 0)
+        return -1;
+    return cur_ + 1;
+}
+
+void TADOTable::SetRecNo(int recNo) {
+    CheckActive();
+    CheckBrowseMode();
+    if (rows_.isEmpty())
+        return;
+    const int target = std::clamp(recNo, 1, static_cast<int>(rows_.size())) - 1;
+    eof_ = bof_ = false;
+    if (target != cur_) {
+        cur_ = target;
+        Scrolled();
+    }
+}
+
+bool TADOTable::LocateRow(const QString& columns, const QVariantList& values) {
+    CheckActive();
+    CheckBrowseMode();
+    QVector<const TField*> keys;
+    for (const QString& name : columns.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        keys << &FieldByName(name);
+    if (keys.size() != values.size())
+        throw DatabaseError(QStringLiteral("%1: %2 columns, %3 values")
+                                .arg(tableName_)
+                                .arg(keys.size())
+                                .arg(values.size()));
+    QVector<QVariant> wanted;
+    for (int k = 0; k < keys.size(); ++k)
+        wanted << keys[k]->Normalize(values[k]);
+    for (int i = 0; i < rows_.size(); ++i) {
+        bool match = true;
+        for (int k = 0; k < keys.size() && match; ++k) {
+            const QVariant have = FieldValue(*keys[k], i);
+            match = !have.isNull() && !wanted[k].isNull() &&
+                    Compare(*keys[k], have, wanted[k]) == 0 &&
+                    (keys[k]->DataType() != TFieldType::String ||
+                     have.toString() == wanted[k].toString());
+        }
+        if (match) {
+            eof_ = bof_ = false;
+            if (i != cur_) {
+                cur_ = i;
+                Scrolled();
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TADOTable::LocateKey(const QVariant& key) {
+    if (key.isNull())
+        return false;
+    return LocateRow(QStringLiteral("Id"), {key});
+}
+
+// ---- editing -------------------------------------------------------------------------------
+
+void TADOTable::SetState(TDataSetState state) {
+    if (state_ == state)
+        return;
+    state_ = state;
+    emit StateChanged();
+}
+
+void TADOTable::CheckBrowseMode() {
+    if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
+        return;
+    emit UpdateData();
+    if (modified_)
+        Post();
+    else
+        Cancel();
+}
+
+void TADOTable::InsertRow() {
+    rowBeforeInsert_ = cur_;
+    rows_.append(Row(dataFieldCount_));
+    cur_ = static_cast<int>(rows_.size()) - 1;
+    buffer_ = Row(dataFieldCount_);
+    assigned_ = QVector<bool>(dataFieldCount_, false);
+    if (masterSource_) {
+        // The new row belongs to the master's current row; that alone does not modify it.
+        const TField& link = FieldByName(IndexFieldNames.section(QLatin1Char(';'), 0, 0));
+        buffer_[link.index_] = link.Normalize(MasterKey());
+        assigned_[link.index_] = true;
+    }
+    modified_ = false;
+    eof_ = bof_ = false;
+    SetState(TDataSetState::dsInsert);
+    Changed();
+}
+
+void TADOTable::Append() {
+    CheckActive();
+    CheckBrowseMode();
+    InsertRow();
+}
+
+void TADOTable::Edit() {
+    CheckActive();
+    if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)
+        return;
+    if (rows_.isEmpty()) {
+        InsertRow();
+        return;
+    }
+    buffer_ = rows_[cur_];
+    assigned_ = QVector<bool>(dataFieldCount_, false);
+    modified_ = false;
+    SetState(TDataSetState::dsEdit);
+}
+
+void TADOTable::StoreRow() {
+    QStringList columns;
+    QVariantList values;
+    const TField* key = nullptr;
+    for (const auto& f : fields_) {
+        if (f->FieldKind() != TFieldKind::Data)
+            continue;
+        if (f->DataType() == TFieldType::AutoInc) {
+            key = f.get();
+            continue;
+        }
+        if (!assigned_[f->index_])
+            continue;
+        columns << Quoted(f->FieldName());
+        values << ToStore(*f, buffer_[f->index_]);
+    }
+    QSqlQuery q(connection_.Database());
+    if (state_ == TDataSetState::dsInsert) {
+        QString sql =
+            columns.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Quoted(tableName_))
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(Quoted(tableName_), columns.join(QLatin1Char(',')),
+                           QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+        if (!q.prepare(sql))
+            Fail(q);
+        for (const QVariant& v : values)
+            q.addBindValue(v);
+        if (!q.exec())
+            Fail(q);
+        if (key)
+            buffer_[key->index_] = QVariant(q.lastInsertId().toLongLong());
+    } else if (!columns.isEmpty()) {
+        QStringList sets;
+        for (const QString& c : columns)
+            sets << c + QStringLiteral(" = ?");
+        if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE \"Id\" = ?")
+                           .arg(Quoted(tableName_), sets.join(QLatin1Char(',')))))
+            Fail(q);
+        for (const QVariant& v : values)
+            q.addBindValue(v);
+        q.addBindValue(key ? buffer_[key->index_] : QVariant());
+        if (!q.exec())
+            Fail(q);
+    }
+}
+
+void TADOTable::Post() {
+    CheckActive();
+    emit UpdateData();
+    if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
+        throw DatabaseError(
+            QStringLiteral("%1: Dataset not in edit or insert mode").arg(tableName_));
+    StoreRow();
+    const TField* keyField = FindField(QStringLiteral("Id"));
+    const QVariant key = keyField ? buffer_[keyField->index_] : QVariant();
+    rows_[cur_] = buffer_;
+    modified_ = false;
+    SetState(TDataSetState::dsBrowse);
+    Changed();
+    DoAfterPost(key);
+}
+
+void TADOTable::DoAfterPost(const QVariant&) {
+    if (AfterPost)
+        AfterPost(*this);
+}
+
+void TADOTable::Cancel() {
+    if (state_ == TDataSetState::dsInsert) {
+        rows_.removeLast();
+        cur_ = rows_.isEmpty()
+                   ? -1
+                   : std::clamp(rowBeforeInsert_, 0, static_cast<int>(rows_.size()) - 1);
+        eof_ = bof_ = rows_.isEmpty();
+        modified_ = false;
+        SetState(TDataSetState::dsBrowse);
+        Changed();
+    } else if (state_ == TDataSetState::dsEdit) {
+        modified_ = false;
+        SetState(TDataSetState::dsBrowse);
+        emit RecordChanged(nullptr);
+    }
+}
+
+void TADOTable::Delete() {
+    CheckActive();
+    if (state_ == TDataSetState::dsInsert) {
+        Cancel();
+        return;
+    }
+    if (rows_.isEmpty())
+        throw DatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    Cancel();
+    const TField& keyField = FieldByName(QStringLiteral("Id"));
+    QSqlQuery q(connection_.Database());
+    if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE \"Id\" = ?").arg(Quoted(tableName_))))
+        Fail(q);
+    q.addBindValue(rows_[cur_][keyField.index_]);
+    if (!q.exec())
+        Fail(q);
+    rows_.remove(cur_);
+    if (rows_.isEmpty()) {
+        cur_ = -1;
+        eof_ = bof_ = true;
+    } else {
+        cur_ = std::min(cur_, static_cast<int>(rows_.size()) - 1);
+        eof_ = bof_ = false;
+    }
+    Changed();
+}
+
+// ---- field values --------------------------------------------------------------------------
+
+QVariant TADOTable::FieldValue(const TField& field, int row) const {
+    if (row < 0 || row >= rows_.size())
+        return QVariant();
+    switch (field.FieldKind()) {
+        case TFieldKind::Data:
+            if (row == cur_ &&
+                (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert))
+                return buffer_[field.index_];
+            return rows_[row][field.index_];
+        case TFieldKind::Lookup:
+            return LookupValue(field, row);
+        case TFieldKind::Calculated:
+            return calcRow_ == row ? calcBuffer_[field.index_] : CalculatedValue(field, row);
+    }
+    return QVariant();
+}
+
+QVariant TADOTable::LookupValue(const TField& field, int row) const {
+    const TADOTable* other = field.LookupDataSet;
+    if (!other)
+        return QVariant();
+    const QVariant key = FieldByName(field.KeyFields).ValueAt(row);
+    if (key.isNull())
+        return QVariant();
+    const TField& otherKey = other->FieldByName(field.LookupKeyFields);
+    const TField& result = other->FieldByName(field.LookupResultField);
+    for (int i = 0; i < other->RecordCount(); ++i)
+        if (SameKey(otherKey.ValueAt(i), key))
+            return result.ValueAt(i);
+    return QVariant();
+}
+
+QVariant TADOTable::CalculatedValue(const TField& field, int row) const {
+    const int outer = calcRow_;
+    const Row outerBuffer = calcBuffer_;
+    calcRow_ = row;
+    calcBuffer_ = Row(calcFieldCount_);  // cleared before every calculation
+    if (OnCalcFields)
+        OnCalcFields(const_cast<TADOTable&>(*this));
+    const QVariant value = calcBuffer_[field.index_];
+    calcRow_ = outer;
+    calcBuffer_ = outerBuffer;
+    return value;
+}
+
+void TADOTable::SetFieldValue(TField& field, const QVariant& value) {
+    if (field.FieldKind() == TFieldKind::Calculated && calcRow_ >= 0) {
+        calcBuffer_[field.index_] = value;
+        return;
+    }
+    if (field.ReadOnly() || field.FieldKind() != TFieldKind::Data)
+        throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(field.FieldName()));
+    if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
+        throw DatabaseError(
+            QStringLiteral("%1: Dataset not in edit or insert mode").arg(tableName_));
+    buffer_[field.index_] = field.Normalize(value);
+    assigned_[field.index_] = true;
+    modified_ = true;
+    emit RecordChanged(&field);
+}
+
+// ---- after a post --------------------------------------------------------------------------
+
+void TADOTableAvtoInc::DoAfterPost(const QVariant& key) {
+    TADOTable::DoAfterPost(key);
+    const int remembered = RecNo();
+    Requery();
+    // Stay on the stored row; its former position serves only when it has left the view.
+    if (!LocateKey(key))
+        SetRecNo(remembered);
+}

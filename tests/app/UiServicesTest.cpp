@@ -1,0 +1,103 @@
+#include "HelpWindow.h"
+#include "QtUiServices.h"
+#include "Quillbox.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDate>
+#include <QFile>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTextBrowser>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// Runs `look` on the next message box once it is open, then closes it with `button`.
+void OnNextBox(std::function<void(QMessageBox&)> look, QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [look, button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        look(*box);
+        box->button(button)->click();
+    });
+}
+
+class UiServicesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { InstallRussian(); }
+    QtUiServices services;
+};
+
+TEST_F(UiServicesTest, QuestionOffersDaAndNet) {
+    QStringList texts;
+    bool modal = false;
+    OnNextBox(
+        [&](QMessageBox& box) {
+            for (QAbstractButton* b : box.buttons())
+                texts << b->text().remove(QLatin1Char('&'));
+            modal = box.windowModality() == Qt::ApplicationModal;
+        },
+        QMessageBox::Yes);
+    EXPECT_TRUE(services.Question(QStringLiteral("Удалить?"), QStringLiteral("Вопрос")));
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет")}));
+    EXPECT_TRUE(modal);
+
+    OnNextBox([](QMessageBox&) {}, QMessageBox::No);
+    EXPECT_FALSE(services.Question(QStringLiteral("Удалить?"), QStringLiteral("Вопрос")));
+}
+
+TEST_F(UiServicesTest, RussianConventionsWhateverTheSystemSays) {
+    EXPECT_EQ(QLocale().decimalPoint(), QStringLiteral(","));
+    EXPECT_EQ(QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat), QStringLiteral("07.03.2026"));
+    EXPECT_EQ(QLocale().toString(1234.5, 'f', 1).remove(QChar(0xA0)).remove(QLatin1Char(' ')),
+              QStringLiteral("1234,5"));
+}
+
+TEST_F(UiServicesTest, MessageBreaksLinesAtCarriageReturnsAndKeepsAnEmptyCaption) {
+    QString text, title;
+    QMessageBox::Icon icon{};
+    OnNextBox(
+        [&](QMessageBox& box) {
+            text = box.text();
+            title = box.windowTitle();
+            icon = box.icon();
+        },
+        QMessageBox::Ok);
+    services.Message(QStringLiteral("первая\rвторая"), QString(), UiServices::Icon::Information);
+    EXPECT_EQ(text, QStringLiteral("первая\nвторая"));
+    EXPECT_EQ(title, QString());
+    EXPECT_EQ(icon, QMessageBox::Information);
+}
+
+TEST_F(UiServicesTest, HelpShowsTheTopicOfTheFileInTheWorkingFolder) {
+    TempDir dir;
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(QB_HELP_FILE), dir.file(QStringLiteral("Quillbox.hlp"))));
+    services.HelpTopic(QStringLiteral("Quillbox.hlp"), 2);
+    HelpWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<HelpWindow*>(w))
+            window = h;
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->Browser().toPlainText().contains(QStringLiteral("О программе")));
+    EXPECT_TRUE(window->Browser().source().toLocalFile().endsWith(QStringLiteral("Quillbox.hlp")));
+    services.HelpContents(QStringLiteral("Quillbox.hlp"));
+    EXPECT_TRUE(window->isVisible());
+    window->hide();
+}
+
+TEST_F(UiServicesTest, AMissingHelpFileIsReported) {
+    TempDir dir;
+    QString text;
+    OnNextBox([&](QMessageBox& box) { text = box.text(); }, QMessageBox::Ok);
+    services.HelpContents(QStringLiteral("Quillbox.hlp"));
+    EXPECT_EQ(text, QStringLiteral("Не найден файл справки Quillbox.hlp"));
+}
+
+}  // namespace

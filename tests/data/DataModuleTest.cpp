@@ -1,0 +1,165 @@
+#include "DataFixture.h"
+
+#include "Failure.h"
+
+#include <QDir>
+
+namespace {
+
+class DataModule : public DataFixture {};
+
+TEST_F(DataModule, MissingDatabaseTellsTheUserAndEnds) {
+    TempDir empty;  // the working folder has no database
+    data = std::make_unique<TfData>(frame);
+    data->DataModuleCreate(QCoreApplication::applicationFilePath());
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_EQ(services.boxes[0].text,
+              QStringLiteral("Не найден файл базы данных Quillbox.mdb по указанному пути\r") +
+                  QDir::currentPath() + QStringLiteral("\rПродолжение невозможно."));
+    EXPECT_EQ(services.boxes[0].caption, QStringLiteral("Ошибка !"));
+    EXPECT_EQ(services.boxes[0].icon, UiServices::Icon::Information);
+    EXPECT_TRUE(frame.Terminated());
+    EXPECT_FALSE(data->Document.Active());
+    EXPECT_FALSE(data->Con.Connected());
+}
+
+TEST_F(DataModule, FindsTheDatabaseInAMixedCaseFolder) {
+    // An upper-cased path names another folder here; the file is found all the same.
+    const QString folder = dir.file(QStringLiteral("Бланки/Work"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Schema::CreateFile(folder + QStringLiteral("/Quillbox.mdb"), true);
+    QDir::setCurrent(folder);
+    OpenModule();
+    EXPECT_TRUE(services.boxes.isEmpty());
+    EXPECT_TRUE(data->Document.Active());
+    EXPECT_EQ(data->Values_.RecordCount(), 3);
+    EXPECT_EQ(frame.AppCaption,
+              QStringLiteral("Formwright {") + data->VerInf.FileVersion() + QLatin1Char('}'));
+}
+
+TEST_F(DataModule, AFileThatIsNoDatabaseFails) {
+    TempDir other;
+    QFile file(other.file(QStringLiteral("Quillbox.mdb")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    data = std::make_unique<TfData>(frame);
+    EXPECT_THROW(data->DataModuleCreate(QCoreApplication::applicationFilePath()), DatabaseError);
+    EXPECT_TRUE(services.boxes.isEmpty());
+}
+
+TEST_F(DataModule, OrientName) {
+    struct Case {
+        const char* name;
+        QVariant orientation;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"portrait", 0, QStringLiteral("Портрет")},
+        {"landscape", 1, QStringLiteral("Ландшафт")},
+        {"null reads as portrait", QVariant(), QStringLiteral("Портрет")},
+        {"other value", 2, QString()},
+        {"negative", -1, QString()},
+    };
+    for (const Case& c : cases)
+        AddTemplate(QString::fromLatin1(c.name), 1, c.orientation);
+    OpenModule();
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        data->Document.SetRecNo(i + 1);
+        EXPECT_EQ(data->DocumentOrientName.AsString(), cases[i].expected);
+    }
+    data->Document.First();
+    data->Document.Edit();
+    EXPECT_TRUE(data->DocumentOrientName.IsNull());  // empty while edited
+    data->Document.Cancel();
+    EXPECT_EQ(data->DocumentOrientName.AsString(), QStringLiteral("Портрет"));
+    data->Document.Append();
+    EXPECT_TRUE(data->DocumentOrientName.IsNull());
+}
+
+class Refresh : public DataFixture {
+protected:
+    void SetUp() override {
+        DataFixture::SetUp();
+        doc = AddTemplate(QStringLiteral("Бланк"));
+        withText = AddField(doc, QStringLiteral("А"), QStringLiteral("текст"));
+        withNull = AddField(doc, QStringLiteral("Б"), QVariant());
+        withEmpty = AddField(doc, QStringLiteral("В"), QStringLiteral(""));
+        list = AddListDoc(doc, QStringLiteral("2026-02-02"), QStringLiteral("Бланк"));
+        OpenModule();
+    }
+
+    QVariant StoredValue(qint64 field) {
+        return Scalar(QStringLiteral(
+                          "SELECT Value FROM HistoryValue WHERE ListDoc_Id = %1 AND Values_Id = %2")
+                          .arg(list)
+                          .arg(field));
+    }
+    int Count() { return Scalar(QStringLiteral("SELECT count(*) FROM HistoryValue")).toInt(); }
+
+    qint64 doc{}, withText{}, withNull{}, withEmpty{}, list{};
+};
+
+TEST_F(Refresh, AddsOneValuePerFieldFromTheDefaultText) {
+    data->RefreshFields();
+    EXPECT_EQ(Count(), 3);
+    EXPECT_EQ(StoredValue(withText).toString(), QStringLiteral("текст"));
+    EXPECT_EQ(StoredValue(withNull).toString(), QStringLiteral(" "));
+    const QVariant empty = StoredValue(withEmpty);
+    EXPECT_FALSE(empty.isNull());
+    EXPECT_EQ(empty.toString(), QString());
+    EXPECT_EQ(data->HistoryValue.RecordCount(), 3);
+    EXPECT_EQ(data->Values_.RecNo(), 1);
+    EXPECT_EQ(data->HistoryValue.RecNo(), 1);
+
+    data->RefreshFields();  // the second run adds nothing
+    EXPECT_EQ(Count(), 3);
+}
+
+TEST_F(Refresh, ADeletedValueComesBackWithTheCurrentDefaultText) {
+    data->RefreshFields();
+    Exec(QStringLiteral("UPDATE Values_ SET VarValue = 'новый текст' WHERE Id = ?"), {withText});
+    Exec(QStringLiteral("UPDATE Values_ SET VarValue = 'не трогать' WHERE Id = ?"), {withNull});
+    data->Values_.Requery();
+    ASSERT_TRUE(data->HistoryValue.LocateRow(QStringLiteral("Values_Id"), {withText}));
+    data->HistoryValue.Delete();
+    data->RefreshFields();
+    EXPECT_EQ(Count(), 3);
+    EXPECT_EQ(StoredValue(withText).toString(), QStringLiteral("новый текст"));
+    EXPECT_EQ(StoredValue(withNull).toString(), QStringLiteral(" "));  // existing rows untouched
+}
+
+TEST_F(Refresh, ANewDocumentDatedEarlierGetsItsValues) {
+    data->ListDoc.Append();
+    data->ListDocDate.SetValue(QDate(2020, 1, 1));
+    data->ListDocDescript.SetAsString(QStringLiteral("Ранний"));
+    data->ListDoc.Post();
+    data->RefreshFields();
+    const qint64 early =
+        Scalar(QStringLiteral("SELECT Id FROM ListDoc WHERE Descript = 'Ранний'")).toLongLong();
+    EXPECT_EQ(
+        Scalar(QStringLiteral("SELECT count(*) FROM HistoryValue WHERE ListDoc_Id = %1").arg(early))
+            .toInt(),
+        3);
+    EXPECT_EQ(
+        Scalar(QStringLiteral("SELECT count(*) FROM HistoryValue WHERE ListDoc_Id = %1").arg(list))
+            .toInt(),
+        0);
+}
+
+TEST_F(Refresh, NothingWithoutADocumentOrFields) {
+    const qint64 bare = AddTemplate(QStringLiteral("Без полей"));
+    AddListDoc(bare, QStringLiteral("2026-01-01"), QStringLiteral("Пустой"));
+    AddTemplate(QStringLiteral("Без документов"));
+    AddField(bare + 1, QStringLiteral("Поле"), QStringLiteral("x"));
+    data->Document.Requery();
+    data->Document.SetRecNo(2);  // fields: none
+    data->RefreshFields();
+    data->Document.SetRecNo(3);  // documents for printing: none
+    ASSERT_EQ(data->Values_.RecordCount(), 1);
+    data->RefreshFields();
+    EXPECT_EQ(Count(), 0);
+}
+
+}  // namespace
