@@ -64,8 +64,10 @@ TADOTable::TADOTable(TADOConnection& connection, QString tableName, QObject* par
 
 TADOTable::~TADOTable() {
     SetMasterSource(nullptr);
-    for (TADOTable* detail : details_)
+    for (TADOTable* detail : details_) {
         detail->masterSource_ = nullptr;
+        detail->master_ = nullptr;
+    }
 }
 
 TField& TADOTable::AddField(const QString& name, TFieldKind kind, TFieldType type, int size) {
@@ -92,11 +94,12 @@ TField& TADOTable::FieldByName(const QString& name) const {
 }
 
 void TADOTable::SetMasterSource(TDataSource* master) {
-    if (masterSource_)
-        std::erase(masterSource_->DataSet().details_, this);
+    if (master_)
+        std::erase(master_->details_, this);
     masterSource_ = master;
-    if (master)
-        master->DataSet().details_.push_back(this);
+    master_ = master ? &master->DataSet() : nullptr;
+    if (master_)
+        master_->details_.push_back(this);
 }
 
 // Details follow by direct calls, so a failure of theirs reaches whoever moved the master.
@@ -119,7 +122,7 @@ void TADOTable::Open() {
         return;
     if (!connection_.Connected())
         connection_.Open();
-    if (masterSource_)
+    if (master_)
         linkKey_ = MasterKey();
     ReadView();
     SetState(TDataSetState::dsBrowse);
@@ -137,10 +140,9 @@ void TADOTable::Close() {
 }
 
 QVariant TADOTable::MasterKey() const {
-    const TADOTable& master = masterSource_->DataSet();
-    if (!master.Active() || master.cur_ < 0)
+    if (!master_ || !master_->Active() || master_->cur_ < 0)
         return QVariant();
-    return master.FieldByName(MasterFields).Value();
+    return master_->FieldByName(MasterFields).Value();
 }
 
 QVector<TADOTable::Row> TADOTable::Fetch() const {
@@ -155,14 +157,14 @@ QVector<TADOTable::Row> TADOTable::Fetch() const {
         }
     QString sql =
         QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), Quoted(tableName_));
-    if (masterSource_)
+    if (master_)
         sql += QStringLiteral(" WHERE %1 = ?").arg(Quoted(sort.value(0)));
     sql += QStringLiteral(" ORDER BY \"Id\"");
     QSqlQuery q(connection_.Database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
         Fail(q);
-    if (masterSource_)
+    if (master_)
         q.addBindValue(linkKey_);  // without a master row: null, which matches nothing
     if (!q.exec())
         Fail(q);
@@ -373,7 +375,7 @@ void TADOTable::InsertRow() {
     cur_ = static_cast<int>(rows_.size()) - 1;
     buffer_ = Row(dataFieldCount_);
     assigned_ = QVector<bool>(dataFieldCount_, false);
-    if (masterSource_) {
+    if (master_) {
         // The new row belongs to the master's current row; that alone does not modify it.
         const TField& link = FieldByName(IndexFieldNames.section(QLatin1Char(';'), 0, 0));
         buffer_[link.index_] = link.Normalize(MasterKey());

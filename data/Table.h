@@ -118,6 +118,7 @@ private:
     int dataFieldCount_{0};
     int calcFieldCount_{0};
     TDataSource* masterSource_{nullptr};
+    TADOTable* master_{nullptr};  // the master source's table; cleared when either side goes
     std::vector<TADOTable*> details_;
     QVariant linkKey_;  // the master key the view was read with
 
