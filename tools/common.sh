@@ -4,7 +4,7 @@
 qb_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 qb_packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config sqlite3 desktop-file-utils
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
