@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Printer.h"
+#include "SystemPrinter.h"
+
+#include <QImage>
+#include <memory>
+
+class Canvas;
+class ImageCanvas;
+
+// The report engine's process-wide state, created when the engine starts and destroyed at
+// shutdown. One exists at a time; Current() reaches it.
+class TfrEngine {
+public:
+    // Starts the engine on the platform's printers; a null printer is a system without any.
+    explicit TfrEngine(std::unique_ptr<SystemPrinter> system);
+    ~TfrEngine();
+    TfrEngine(const TfrEngine&) = delete;
+    TfrEngine& operator=(const TfrEngine&) = delete;
+
+    // The running engine, or null.
+    static TfrEngine* Current();
+
+    TfrPrinter& Printer() { return printer_; }
+    SystemPrinter* System() const { return system_.get(); }
+    // The paper code new report pages get: the printer's paper when the engine started.
+    int DefaultPaperKind() const { return defaultPaperKind_; }
+    // Set once the printer abstraction has finished its start-up.
+    bool PrinterReady() const { return printerReady_; }
+
+    // Line breaking measures here, on an 8 x 8 off-screen bitmap at 96 dots per inch, whatever
+    // the target device.
+    Canvas* MeasureCanvas() const;
+    const QImage& MeasureImage() const;
+
+private:
+    std::unique_ptr<SystemPrinter> system_;
+    TfrPrinter printer_;
+    int defaultPaperKind_{DMPAPER_A4};
+    bool printerReady_{false};
+    std::unique_ptr<ImageCanvas> measureCanvas_;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "PaperCatalog.h"
+#include "SystemPrinter.h"
+
+#include <QPainter>
+#include <QString>
+#include <memory>
+
+class PainterCanvas;
+class QPdfWriter;
+
+// A printer that writes a PDF file: one printer, every standard paper, no bins, no unprintable
+// border. The jobs it is given (a change of paper ends one and begins the next) all go into the
+// one file, which is complete after Finish() or when the printer is destroyed. Abort discards
+// the file. Copies are not repeated in the file.
+class PdfFilePrinter : public SystemPrinter {
+public:
+    explicit PdfFilePrinter(QString path, int resolution = 1200);
+    ~PdfFilePrinter() override;
+    PdfFilePrinter(const PdfFilePrinter&) = delete;
+    PdfFilePrinter& operator=(const PdfFilePrinter&) = delete;
+
+    const QString& Path() const { return path_; }
+    // Completes the file; a later job starts a new one in its place.
+    void Finish();
+    // The painter under the page canvas, origin at the sheet's corner; null outside a job.
+    QPainter* PagePainter();
+
+    QStringList Printers() override;
+    int PrinterIndex() const override { return 0; }
+    void SetPrinterIndex(int index) override;
+    PrinterIdentity CurrentNames() const override;
+    std::optional<DeviceMode> GetDeviceMode() override { return setting_.Mode(); }
+    void SetDeviceMode(const DeviceMode& mode) override;
+    QList<int> PaperCodes() override { return catalog_.Codes(); }
+    QStringList PaperNames() override { return catalog_.Names(); }
+    QList<int> Bins() override { return {}; }
+    QStringList BinNames() override { return {}; }
+    DeviceCaps Caps() override;
+    int Copies() const override { return setting_.Copies; }
+    void SetCopies(int copies) override;
+    QString Title() const override { return title_; }
+    void SetTitle(const QString& title) override { title_ = title; }
+    // A file has no settings dialog of its own.
+    bool ShowPropertiesDialog() override { return false; }
+    Canvas* PageCanvas() override;
+
+protected:
+    void StartJob() override;
+    void NextPage() override;
+    void FinishJob() override;
+    void CancelJob() override;
+
+private:
+    void OpenPage();
+    void ClosePage();
+
+    QString path_;
+    int resolution_;
+    PaperCatalog catalog_;
+    PaperSetting setting_;
+    QString title_;
+    std::unique_ptr<QPdfWriter> writer_;
+    QPainter painter_;
+    std::unique_ptr<PainterCanvas> canvas_;
+};

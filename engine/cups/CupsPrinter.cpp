@@ -1,0 +1,308 @@
+#include "CupsPrinter.h"
+
+#include "Failure.h"
+#include "PainterCanvas.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPageSetupDialog>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+
+namespace {
+
+constexpr int kPreferredDpi = 1200;
+constexpr int kSpoolerTimeoutMs = 60000;
+
+// The finest resolution the queue offers up to 1200 dpi; else its coarsest; else 1200.
+int ChooseResolution(const QList<int>& offered) {
+    int best = 0;
+    int coarsest = 0;
+    for (int r : offered) {
+        if (r <= 0)
+            continue;
+        if (r <= kPreferredDpi && r > best)
+            best = r;
+        if (coarsest == 0 || r < coarsest)
+            coarsest = r;
+    }
+    if (best)
+        return best;
+    return coarsest ? coarsest : kPreferredDpi;
+}
+
+// The CUPS media name of a paper: the queue's own key, or a custom size as the paper is fed.
+QString MediaOf(const PaperSetting& setting) {
+    if (setting.Code != DMPAPER_USER)
+        return setting.Size.key();
+    const QSizeF mm = setting.Size.size(QPageSize::Millimeter);
+    return QStringLiteral("Custom.%1x%2mm")
+        .arg(QString::number(mm.width(), 'g', 6), QString::number(mm.height(), 'g', 6));
+}
+
+QString NotSent(const QString& queue, const QString& reason) {
+    return QStringLiteral("Не удалось отправить задание на принтер \"%1\": %2").arg(queue, reason);
+}
+
+}  // namespace
+
+CupsPrinter::CupsPrinter() {
+    names_ = QPrinterInfo::availablePrinterNames();
+    const int def = names_.indexOf(QPrinterInfo::defaultPrinterName());
+    Load(def >= 0 ? def : (names_.isEmpty() ? -1 : 0));
+}
+
+CupsPrinter::~CupsPrinter() {
+    if (Printing())
+        Abort();
+}
+
+QPainter* CupsPrinter::PagePainter() {
+    return Printing() ? &painter_ : nullptr;
+}
+
+// --- printers -------------------------------------------------------------------------------
+
+QStringList CupsPrinter::Printers() {
+    const QString currentName = names_.value(current_);
+    names_ = QPrinterInfo::availablePrinterNames();
+    const int kept = current_ >= 0 ? names_.indexOf(currentName) : -1;
+    if (kept >= 0) {
+        current_ = kept;
+    } else {
+        // The current queue is gone: the system default, else the first, takes its place.
+        const int def = names_.indexOf(QPrinterInfo::defaultPrinterName());
+        Load(def >= 0 ? def : (names_.isEmpty() ? -1 : 0));
+    }
+    return names_;
+}
+
+void CupsPrinter::SetPrinterIndex(int index) {
+    if (index < 0 || index >= names_.size())
+        throw Failure(QStringLiteral("Printer selected is not valid"));
+    if (Printing())
+        throw Failure(QStringLiteral("Printing in progress"));
+    if (index != current_)
+        Load(index);
+}
+
+void CupsPrinter::Load(int index) {
+    current_ = index;
+    device_.reset();
+    catalog_ = PaperCatalog();
+    setting_ = PaperSetting();
+    if (index < 0) {
+        info_ = QPrinterInfo();
+        return;
+    }
+    info_ = QPrinterInfo::printerInfo(names_[index]);
+    catalog_ = PaperCatalog(info_.supportedPageSizes());
+    resolution_ = ChooseResolution(info_.supportedResolutions());
+    device_ = std::make_unique<QPrinter>(info_, QPrinter::HighResolution);
+    device_->setResolution(resolution_);
+    device_->setCollateCopies(false);
+
+    // The queue's default paper.
+    PaperSetting initial;
+    const QPageSize def = info_.defaultPageSize();
+    if (const int code = def.isValid() ? catalog_.CodeOf(def) : 0) {
+        initial.Code = code;
+        initial.Size = catalog_.Find(code)->Size;
+    } else if (def.isValid()) {
+        initial.Code = DMPAPER_USER;
+        initial.Size = def;
+    }
+    setting_ = initial;
+    Configure(initial);
+}
+
+PrinterIdentity CupsPrinter::CurrentNames() const {
+    if (current_ < 0)
+        return {};
+    return {names_[current_], info_.makeAndModel(), info_.location()};
+}
+
+// --- the settings block ---------------------------------------------------------------------
+
+std::optional<DeviceMode> CupsPrinter::GetDeviceMode() {
+    // A queue deleted meanwhile has no settings to read.
+    if (current_ < 0 || !device_ || QPrinterInfo::printerInfo(names_[current_]).isNull())
+        return std::nullopt;
+    return setting_.Mode();
+}
+
+void CupsPrinter::SetDeviceMode(const DeviceMode& mode) {
+    if (!device_)
+        throw Failure(QStringLiteral("Printer selected is not valid"));
+    PaperSetting wanted = setting_;
+    wanted.Apply(mode, catalog_);
+    Configure(wanted);
+}
+
+void CupsPrinter::Configure(const PaperSetting& wanted) {
+    // Orientation first: the printable area the queue reports follows it.
+    device_->setFullPage(true);
+    device_->setPageOrientation(wanted.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const bool taken = device_->setPageSize(wanted.Size);
+    PaperSetting result = wanted;
+    if (!taken) {
+        result.Code = setting_.Code;
+        result.Size = setting_.Size;
+        device_->setPageSize(setting_.Size);
+    }
+    device_->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    device_->setCopyCount(result.Copies);
+    setting_ = result;
+}
+
+void CupsPrinter::SetCopies(int copies) {
+    setting_.Copies = std::max(1, copies);
+    if (device_)
+        device_->setCopyCount(setting_.Copies);
+}
+
+DeviceCaps CupsPrinter::Caps() {
+    if (!device_)
+        throw Failure(QStringLiteral("Printer selected is not valid"));
+    const QSize sheet = setting_.SheetPixels(resolution_);
+    const QPageLayout layout = device_->pageLayout();
+    const QMarginsF border = layout.minimumMargins();
+    // Both unit enumerations list the same units in the same order.
+    const auto unit = static_cast<QPageSize::Unit>(layout.units());
+    DeviceCaps caps;
+    caps.LogPixelsX = caps.LogPixelsY = resolution_;
+    caps.PhysicalWidth = sheet.width();
+    caps.PhysicalHeight = sheet.height();
+    caps.PhysicalOffsetX = ToDevicePixels(border.left(), unit, resolution_);
+    caps.PhysicalOffsetY = ToDevicePixels(border.top(), unit, resolution_);
+    caps.HorzRes = std::max(0, sheet.width() - caps.PhysicalOffsetX -
+                                   ToDevicePixels(border.right(), unit, resolution_));
+    caps.VertRes = std::max(0, sheet.height() - caps.PhysicalOffsetY -
+                                   ToDevicePixels(border.bottom(), unit, resolution_));
+    return caps;
+}
+
+bool CupsPrinter::ShowPropertiesDialog() {
+    if (!device_)
+        return false;
+    // The dialog works on a copy; its choice replaces the settings only when accepted.
+    QPrinter copy(info_, QPrinter::HighResolution);
+    copy.setResolution(resolution_);
+    copy.setFullPage(true);
+    copy.setPageOrientation(setting_.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    copy.setPageSize(setting_.Size);
+    copy.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    copy.setCopyCount(setting_.Copies);
+    QPageSetupDialog dialog(&copy, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    PaperSetting wanted = setting_;
+    const QPageLayout chosen = copy.pageLayout();
+    if (const int code = catalog_.CodeOf(chosen.pageSize())) {
+        wanted.Code = code;
+        wanted.Size = catalog_.Find(code)->Size;
+    } else {
+        wanted.Code = DMPAPER_USER;
+        wanted.Size = chosen.pageSize();
+    }
+    wanted.Landscape = chosen.orientation() == QPageLayout::Landscape;
+    Configure(wanted);
+    return true;
+}
+
+// --- the job --------------------------------------------------------------------------------
+
+Canvas* CupsPrinter::PageCanvas() {
+    return Printing() ? canvas_.get() : nullptr;
+}
+
+void CupsPrinter::OpenPage() {
+    const DeviceCaps caps = Caps();
+    painter_.resetTransform();
+    painter_.translate(caps.PhysicalOffsetX, caps.PhysicalOffsetY);
+    canvas_ = MakePageCanvas(painter_, caps);
+}
+
+void CupsPrinter::StartJob() {
+    if (!device_)
+        throw Failure(QStringLiteral("Printer selected is not valid"));
+    const QString queue = names_[current_];
+    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                 QStringLiteral("/formwright-XXXXXX.pdf"));
+    if (!file->open())
+        throw Failure(NotSent(queue, file->errorString()));
+    auto writer = std::make_unique<QPdfWriter>(file.get());
+    writer->setResolution(resolution_);
+    writer->setTitle(title_);
+    writer->setCreator(QStringLiteral("Formwright"));
+    writer->setPageLayout(setting_.Layout());
+    if (!painter_.begin(writer.get()))
+        throw Failure(NotSent(queue, file->errorString()));
+    jobFile_ = std::move(file);
+    writer_ = std::move(writer);
+    jobQueue_ = queue;
+    jobMedia_ = MediaOf(setting_);
+    jobCopies_ = setting_.Copies;
+    OpenPage();
+}
+
+void CupsPrinter::NextPage() {
+    canvas_.reset();
+    if (!writer_->newPage())
+        throw Failure(NotSent(jobQueue_, jobFile_->errorString()));
+    OpenPage();
+}
+
+void CupsPrinter::FinishJob() {
+    canvas_.reset();
+    painter_.end();
+    writer_.reset();
+    jobFile_->close();
+
+    QStringList args{QStringLiteral("-d"), jobQueue_};
+    if (!title_.isEmpty())
+        args << QStringLiteral("-t") << title_;
+    args << QStringLiteral("-n") << QString::number(jobCopies_);
+    args << QStringLiteral("-o") << QStringLiteral("collate=false");
+    args << QStringLiteral("-o") << QStringLiteral("media=") + jobMedia_;
+    // Forms are printed as laid out, never fitted to the sheet.
+    args << QStringLiteral("-o") << QStringLiteral("print-scaling=none");
+    args << QStringLiteral("--") << jobFile_->fileName();
+
+    QProcess lp;
+    lp.start(QStringLiteral("lp"), args);
+    const bool started = lp.waitForStarted();
+    const bool finished = started && lp.waitForFinished(kSpoolerTimeoutMs);
+    if (started && !finished) {
+        lp.kill();
+        lp.waitForFinished();
+    }
+    const QString queue = jobQueue_;
+    DropJob();
+    if (!started)
+        throw Failure(NotSent(queue, QStringLiteral("программа lp не найдена")));
+    if (!finished)
+        throw Failure(NotSent(queue, QStringLiteral("спулер не отвечает")));
+    if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0)
+        throw Failure(NotSent(queue, QString::fromLocal8Bit(lp.readAllStandardError()).trimmed()));
+
+    static const QRegularExpression requestId(QStringLiteral(R"(request id is (\S+))"));
+    const auto m = requestId.match(QString::fromLocal8Bit(lp.readAllStandardOutput()));
+    lastJob_ = m.hasMatch() ? m.captured(1) : QString();
+}
+
+void CupsPrinter::CancelJob() {
+    DropJob();
+}
+
+void CupsPrinter::DropJob() {
+    canvas_.reset();
+    if (painter_.isActive())
+        painter_.end();
+    writer_.reset();
+    jobFile_.reset();
+    jobQueue_.clear();
+}
