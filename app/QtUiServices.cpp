@@ -3,6 +3,7 @@
 #include "HelpWindow.h"
 
 #include <QApplication>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -67,4 +68,12 @@ void QtUiServices::HelpTopic(const QString& helpFile, int context) {
     if (!Help().ShowFile(helpFile, context))
         Message(QStringLiteral("Не найден файл справки ") + helpFile,
                 QApplication::applicationDisplayName(), Icon::Error);
+}
+
+bool QtUiServices::ChooseFont(QFont& font) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, QApplication::activeWindow());
+    if (ok)
+        font = chosen;
+    return ok;
 }

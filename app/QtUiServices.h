@@ -16,6 +16,7 @@ public:
     bool Question(const QString& text, const QString& caption) override;
     void HelpContents(const QString& helpFile) override;
     void HelpTopic(const QString& helpFile, int context) override;
+    bool ChooseFont(QFont& font) override;
 
 private:
     HelpWindow& Help();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 // Everything that puts a modal box or a help window in front of the user goes through here,
@@ -17,4 +18,6 @@ public:
     // The contents page of a help file, or the topic with the given context number.
     virtual void HelpContents(const QString& helpFile) = 0;
     virtual void HelpTopic(const QString& helpFile, int context) = 0;
+    // The font dialog, starting from `font`; on OK `font` holds the choice and the result is true.
+    virtual bool ChooseFont(QFont& font) = 0;
 };

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QFile>
+#include <QFontDialog>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTextBrowser>
@@ -90,6 +91,20 @@ TEST_F(UiServicesTest, HelpShowsTheTopicOfTheFileInTheWorkingFolder) {
     services.HelpContents(QStringLiteral("Quillbox.hlp"));
     EXPECT_TRUE(window->isVisible());
     window->hide();
+}
+
+TEST_F(UiServicesTest, FontDialogStartsFromTheGivenFontAndKeepsItOnCancel) {
+    QFont font(QStringLiteral("Liberation Mono"), 8);
+    QString family;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        family = dialog->currentFont().family();
+        dialog->reject();
+    });
+    EXPECT_FALSE(services.ChooseFont(font));
+    EXPECT_EQ(family, QStringLiteral("Liberation Mono"));
+    EXPECT_EQ(font.pointSize(), 8);
 }
 
 TEST_F(UiServicesTest, AMissingHelpFileIsReported) {

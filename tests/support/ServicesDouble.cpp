@@ -20,3 +20,11 @@ void ServicesDouble::HelpContents(const QString& helpFile) {
 void ServicesDouble::HelpTopic(const QString& helpFile, int context) {
     helps.append({helpFile, context});
 }
+
+bool ServicesDouble::ChooseFont(QFont& font) {
+    fontsAsked.append(font);
+    if (fontAnswers.isEmpty())
+        return false;
+    font = fontAnswers.takeFirst();
+    return true;
+}

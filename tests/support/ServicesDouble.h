@@ -23,6 +23,9 @@ public:
     QList<Help> helps;
     // Answers to questions, taken in order; when they run out, No.
     QList<bool> answers;
+    // Fonts asked for, and the answers to give: the next one is chosen, none means Cancel.
+    QList<QFont> fontsAsked;
+    QList<QFont> fontAnswers;
     // Called inside every box, while it would be open (for example to look at the windows).
     std::function<void(const Box&)> onBox;
 
@@ -30,4 +33,5 @@ public:
     bool Question(const QString& text, const QString& caption) override;
     void HelpContents(const QString& helpFile) override;
     void HelpTopic(const QString& helpFile, int context) override;
+    bool ChooseFont(QFont& font) override;
 };
