@@ -1,0 +1,46 @@
+#include "EngineState.h"
+
+#include "Engine.h"
+#include "EngineStrings.h"
+#include "Failure.h"
+
+namespace {
+
+constexpr int kDefaultCharset = 55337;
+
+int DefaultCharset() {
+    bool ok = false;
+    const int charset = frLoadStr(kDefaultCharset).toInt(&ok);
+    return ok ? charset : 1;
+}
+
+TfrEngineState& Instance() {
+    static TfrEngineState state = [] {
+        TfrEngineState s;
+        s.DefaultCharset = DefaultCharset();
+        return s;
+    }();
+    return state;
+}
+
+}  // namespace
+
+void TfrEngineState::Reset() {
+    *this = TfrEngineState();
+    DefaultCharset = ::DefaultCharset();
+}
+
+TfrEngineState& frEngineState() {
+    return Instance();
+}
+
+TfrEngine& frEngine() {
+    TfrEngine* engine = TfrEngine::Current();
+    if (!engine)
+        throw Failure(QStringLiteral("The report engine is not running"));
+    return *engine;
+}
+
+TfrPrinter& frPrinter() {
+    return frEngine().Printer();
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QtGlobal>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Canvas;
+class QIODevice;
+class TfrBand;
+class TfrEngine;
+class TfrPrinter;
+class TfrMemoView;
+class TfrPage;
+class TfrReport;
+class TfrView;
+class UiServices;
+
+// What the page objects need of the text layer: evaluation, expansion, scripts, and the
+// printing, drawing and measuring of text objects. The text layer installs one when the
+// engine starts.
+class TfrTextLayer {
+public:
+    virtual ~TfrTextLayer() = default;
+
+    // The value of an expression, for script methods that take one.
+    virtual QVariant Evaluate(const QString& expression) = 0;
+    // A text with its bracketed expressions replaced by their values.
+    virtual QString Expand(const QString& text) = 0;
+    // An object's script, run while the object is printed.
+    virtual void RunScript(TfrView& view, const QStringList& script) = 0;
+
+    // A text object's Print: expansion into WorkMemo, visibility, highlight, suppression,
+    // and the write of the prepared form.
+    virtual void PrintMemo(TfrMemoView& memo, QIODevice& stream) = 0;
+    virtual void PaintMemo(TfrMemoView& memo, Canvas& canvas) = 0;
+    virtual qint32 CalcHeight(TfrMemoView& memo) = 0;
+    virtual qint32 MinHeight(TfrMemoView& memo) = 0;
+    virtual qint32 RemainHeight(TfrMemoView& memo) = 0;
+};
+
+// Preparation, showing and printing of a report's pages, installed by the layers that do
+// them.
+struct TfrReportHooks {
+    std::function<bool(TfrReport&)> Prepare;
+    std::function<void(TfrReport&)> BuildPages;
+    std::function<void(TfrReport&)> ShowPreparedPages;
+    std::function<void(TfrReport&)> PrintPages;
+};
+
+// The engine-wide state of the document model: what the reports, pages and objects share.
+// One exists per process; Reset() brings it back to its state at engine start-up.
+struct TfrEngineState {
+    // True while pages are prepared or prepared pages are drawn; false while a report is read.
+    bool PrintingState{false};
+    // The first pass of a two-pass preparation: objects only run their scripts.
+    bool ScriptOnlyPass{false};
+    TfrReport* CurrentReport{nullptr};
+    TfrReport* MainReport{nullptr};
+    TfrPage* CurrentDesignPage{nullptr};
+    TfrBand* CurrentBand{nullptr};
+    TfrView* CurrentView{nullptr};
+    // The version of the stream being read; 24 for everything written.
+    int StreamVersion{24};
+    bool ErrorFlag{false};
+    QString ErrorText;
+    // The last serial number the object factory gave.
+    qint32 LastSerial{0};
+    // The character set of new text objects, from engine string 55337.
+    int DefaultCharset{204};
+
+    // Message boxes of the engine; without one, their texts are raised as failures.
+    UiServices* Services{nullptr};
+    // Without a text layer, expressions are taken as the text they are, texts are not
+    // expanded, scripts do not run, and text objects cannot be printed.
+    TfrTextLayer* TextLayer{nullptr};
+    TfrReportHooks Hooks;
+
+    void Reset();
+};
+
+TfrEngineState& frEngineState();
+
+// The running engine and its printer; a failure when the engine has not been started.
+TfrEngine& frEngine();
+TfrPrinter& frPrinter();

@@ -1,0 +1,152 @@
+#include "Report.h"
+
+#include "Engine.h"
+#include "EngineErrors.h"
+#include "EngineState.h"
+#include "EngineStrings.h"
+#include "Failure.h"
+#include "Page.h"
+#include "StreamIO.h"
+#include "UiServices.h"
+
+#include <QBuffer>
+
+namespace {
+
+constexpr int kUntitled = 55209;
+
+}  // namespace
+
+// --- TfrPages ----------------------------------------------------------------------------------
+
+TfrPages::~TfrPages() {
+    ClearAll();
+}
+
+TfrPage& TfrPages::PageAt(int index) const {
+    if (index < 0 || index >= Count())
+        throw EListError(index);
+    return *pages_[index];
+}
+
+TfrPage& TfrPages::Add() {
+    pages_.push_back(
+        std::make_unique<TfrPage>(frEngine().DefaultPaperKind(), 0, 0, -1, poPortrait));
+    return *pages_.back();
+}
+
+void TfrPages::ClearAll() {
+    pages_.clear();
+}
+
+// --- TfrReport ---------------------------------------------------------------------------------
+
+TfrReport::TfrReport(QObject* owner) : QObject(owner), UntitledName(frLoadStr(kUntitled)) {}
+
+TfrReport::~TfrReport() {
+    TfrEngineState& state = frEngineState();
+    if (state.CurrentReport == this)
+        state.CurrentReport = nullptr;
+    if (state.MainReport == this)
+        state.MainReport = nullptr;
+}
+
+void TfrReport::ClearAll() {
+    Pages.ClearAll();
+    Dictionary.Clear();
+    TwoPass = false;
+}
+
+void TfrReport::SelectPrinterByName(const QString& name) {
+    TfrPrinter& printer = frPrinter();
+    if (!KeepPrinter) {
+        const int index = printer.PrinterNames().indexOf(name);
+        if (index >= 0)
+            printer.SelectPrinter(index);
+    }
+    PrinterName = name;
+}
+
+TfrView* TfrReport::FindObject(const QString& name) const {
+    for (int i = 0; i < Pages.Count(); ++i) {
+        if (TfrView* view = Pages.PageAt(i).FindObject(name))
+            return view;
+    }
+    return nullptr;
+}
+
+void TfrReport::ShowStreamError(const QString& text) {
+    UiServices* services = frEngineState().Services;
+    if (!services)
+        throw Failure(text);
+    services->Message(text, frLoadStr(55206), UiServices::Icon::Error);
+}
+
+// --- "ReportForm" ------------------------------------------------------------------------------
+
+void TfrReport::WriteReportForm(QIODevice& stream) {
+    frWriteInt(stream, frCurrentVersion);
+    if (!StoreInDFM)
+        return;
+    QBuffer report;
+    report.open(QIODevice::WriteOnly);
+    WriteToStream(report);
+    frWriteInt(stream, static_cast<qint32>(report.size()));
+    if (stream.write(report.data()) != report.size())
+        throw EStreamError(QStringLiteral("Stream write error"));
+}
+
+void TfrReport::ReadReportForm(QIODevice& stream) {
+    frReadInt(stream);
+    if (!StoreInDFM)
+        return;
+    const qint32 size = frReadInt(stream);
+    const QByteArray bytes = stream.read(std::max(size, 0));
+    if (size < 0 || bytes.size() != size)
+        throw EStreamError(QStringLiteral("Stream read error"));
+    reportForm_ = std::make_unique<QBuffer>();
+    reportForm_->setData(bytes);
+    reportForm_->open(QIODevice::ReadOnly);
+}
+
+void TfrReport::Loaded() {
+    if (!StoreInDFM || !reportForm_)
+        return;
+    const std::unique_ptr<QBuffer> form = std::move(reportForm_);
+    ReadFromStream(*form);
+}
+
+// --- preparation, showing, printing ------------------------------------------------------------
+
+bool TfrReport::Prepare() {
+    const auto& prepare = frEngineState().Hooks.Prepare;
+    if (!prepare)
+        throw Failure(QStringLiteral("Report preparation is not installed in the engine"));
+    return prepare(*this);
+}
+
+void TfrReport::ShowPreparedPages() {
+    const auto& show = frEngineState().Hooks.ShowPreparedPages;
+    if (!show)
+        throw Failure(QStringLiteral("Showing prepared pages is not installed in the engine"));
+    show(*this);
+}
+
+void TfrReport::PrepareAndShow() {
+    Prepare();
+    ShowPreparedPages();
+}
+
+void TfrReport::BuildPages() {
+    const auto& build = frEngineState().Hooks.BuildPages;
+    if (!build)
+        throw Failure(QStringLiteral("Building pages is not installed in the engine"));
+    build(*this);
+}
+
+void TfrReport::DoPrintPages() {
+    const auto& print = frEngineState().Hooks.PrintPages;
+    if (!print)
+        throw Failure(QStringLiteral("Printing is not installed in the engine"));
+    print(*this);
+}
