@@ -1,0 +1,13 @@
+#pragma once
+
+class TfDocs;
+class TfValue;
+class TfEditValue;
+
+// The template windows, each created once at start-up (in this order) and reused. A window that
+// opens another finds it here, since the one it opens may be created after it.
+struct TemplateWindows {
+    TfDocs* fDocs{nullptr};
+    TfValue* fValue{nullptr};
+    TfEditValue* fEditValue{nullptr};
+};
