@@ -29,7 +29,7 @@ bool Quillbox::Start(const QString& executablePath) {
     if (frame.Terminated())
         return false;
 
-    fMain = std::make_unique<TfMain>(frame, *fData);
+    fMain = std::make_unique<TfMain>(frame, *fData, windows);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppFrame.h"
+#include "TemplateWindows.h"
 
 #include <QString>
 #include <memory>
@@ -25,6 +26,7 @@ public:
     int ExitCode() const { return exitCode_; }
 
     AppFrame frame;
+    TemplateWindows windows;
     std::unique_ptr<TfData> fData;
     std::unique_ptr<TfMain> fMain;
 

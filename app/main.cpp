@@ -5,8 +5,8 @@
 
 #include <QCoreApplication>
 
-TfMain::TfMain(AppFrame& frame, TfData& dataModule, QWidget* parent)
-    : QMainWindow(parent), frame_(frame), data_(dataModule) {
+TfMain::TfMain(AppFrame& frame, TfData& dataModule, const TemplateWindows& windows, QWidget* parent)
+    : QMainWindow(parent), frame_(frame), data_(dataModule), windows_(windows) {
     setObjectName(QStringLiteral("fMain"));
     FormCreate();
 }

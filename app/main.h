@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include "TemplateWindows.h"
+
 class AppFrame;
 class TfData;
 
@@ -9,11 +11,13 @@ class TfData;
 class TfMain : public QMainWindow {
     Q_OBJECT
 public:
-    TfMain(AppFrame& frame, TfData& dataModule, QWidget* parent = nullptr);
+    TfMain(AppFrame& frame, TfData& dataModule, const TemplateWindows& windows,
+           QWidget* parent = nullptr);
 
 private:
     void FormCreate();
 
     AppFrame& frame_;
     TfData& data_;
+    const TemplateWindows& windows_;
 };
