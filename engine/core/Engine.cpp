@@ -27,6 +27,7 @@ TfrEngine::TfrEngine(std::unique_ptr<SystemPrinter> system) : system_(std::move(
     }
     printerReady_ = true;
     measureCanvas_ = std::make_unique<ImageCanvas>(QSize(kMeasureSize, kMeasureSize), kMeasureDpi);
+    state_.Reset();
     current = this;
 }
 

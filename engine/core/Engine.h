@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EngineState.h"
 #include "Printer.h"
 #include "SystemPrinter.h"
 
@@ -23,6 +24,8 @@ public:
     static TfrEngine* Current();
 
     TfrPrinter& Printer() { return printer_; }
+    // What reports, pages and objects share while the engine runs.
+    TfrEngineState& State() { return state_; }
     SystemPrinter* System() const { return system_.get(); }
     // The paper code new report pages get: the printer's paper when the engine started.
     int DefaultPaperKind() const { return defaultPaperKind_; }
@@ -40,4 +43,5 @@ private:
     int defaultPaperKind_{DMPAPER_A4};
     bool printerReady_{false};
     std::unique_ptr<ImageCanvas> measureCanvas_;
+    TfrEngineState state_;
 };

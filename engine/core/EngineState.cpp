@@ -14,15 +14,6 @@ int DefaultCharset() {
     return ok ? charset : 1;
 }
 
-TfrEngineState& Instance() {
-    static TfrEngineState state = [] {
-        TfrEngineState s;
-        s.DefaultCharset = DefaultCharset();
-        return s;
-    }();
-    return state;
-}
-
 }  // namespace
 
 void TfrEngineState::Reset() {
@@ -31,7 +22,12 @@ void TfrEngineState::Reset() {
 }
 
 TfrEngineState& frEngineState() {
-    return Instance();
+    return frEngine().State();
+}
+
+TfrEngineState* frEngineStateIfRunning() {
+    TfrEngine* engine = TfrEngine::Current();
+    return engine ? &engine->State() : nullptr;
 }
 
 TfrEngine& frEngine() {

@@ -18,6 +18,7 @@ class TfrPage;
 class TfrReport;
 class TfrView;
 class UiServices;
+using TfrObjectFactory = std::function<std::unique_ptr<TfrView>()>;
 
 // What the page objects need of the text layer: evaluation, expansion, scripts, and the
 // printing, drawing and measuring of text objects. The text layer installs one when the
@@ -78,11 +79,16 @@ struct TfrEngineState {
     // expanded, scripts do not run, and text objects cannot be printed.
     TfrTextLayer* TextLayer{nullptr};
     TfrReportHooks Hooks;
+    // Classes of add-in objects, by class name.
+    std::vector<std::pair<QString, TfrObjectFactory>> AddIns;
 
     void Reset();
 };
 
+// The state of the running engine; a failure when the engine has not been started.
 TfrEngineState& frEngineState();
+// The same, or null: for destructors, which may run after the engine has stopped.
+TfrEngineState* frEngineStateIfRunning();
 
 // The running engine and its printer; a failure when the engine has not been started.
 TfrEngine& frEngine();

@@ -19,16 +19,6 @@ namespace {
 
 constexpr int kMaxUniqueName = 10000;
 
-struct AddIn {
-    QString className;
-    TfrObjectFactory factory;
-};
-
-std::vector<AddIn>& AddIns() {
-    static std::vector<AddIn> addIns;
-    return addIns;
-}
-
 // What a view takes for the argument of a script method: the value of the expression, or
 // the expression's text as it stands while no evaluator is installed.
 QVariant Evaluate(const QVariant& argument) {
@@ -152,9 +142,8 @@ TfrView::TfrView() {
 }
 
 TfrView::~TfrView() {
-    TfrEngineState& state = frEngineState();
-    if (state.CurrentView == this)
-        state.CurrentView = nullptr;
+    if (TfrEngineState* state = frEngineStateIfRunning(); state && state->CurrentView == this)
+        state->CurrentView = nullptr;
 }
 
 void TfrView::PlaceAt(qint32 left, qint32 top, qint32 width, qint32 height) {
@@ -690,14 +679,11 @@ void TfrSubReportView::ReadFromStream(QIODevice& stream) {
 
 void frRegisterObject(const QString& className, TfrObjectFactory factory) {
     frUnregisterObject(className);
-    AddIns().push_back({className, std::move(factory)});
+    frEngineState().AddIns.emplace_back(className, std::move(factory));
 }
 
 void frUnregisterObject(const QString& className) {
-    auto& addIns = AddIns();
-    addIns.erase(std::remove_if(addIns.begin(), addIns.end(),
-                                [&](const AddIn& a) { return a.className == className; }),
-                 addIns.end());
+    std::erase_if(frEngineState().AddIns, [&](const auto& a) { return a.first == className; });
 }
 
 std::unique_ptr<TfrView> frCreateObject(int type, const QString& className) {
@@ -720,15 +706,15 @@ std::unique_ptr<TfrView> frCreateObject(int type, const QString& className) {
             view = std::make_unique<TfrLineView>();
             break;
         case frTypeAddIn: {
-            const auto& addIns = AddIns();
+            const auto& addIns = state.AddIns;
             const auto it = std::find_if(addIns.begin(), addIns.end(),
-                                         [&](const AddIn& a) { return a.className == className; });
+                                         [&](const auto& a) { return a.first == className; });
             if (it == addIns.end()) {
                 state.ErrorText += className + u'\r';
                 state.ErrorFlag = true;
                 throw EClassNotFound(state.ErrorText);
             }
-            view = it->factory();
+            view = it->second();
             if (view)
                 view->ObjectType = frTypeAddIn;
             break;

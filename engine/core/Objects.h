@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Canvas.h"
+#include "EngineState.h"
 
 #include <QRect>
 #include <QRegion>
@@ -295,7 +296,6 @@ public:
 std::unique_ptr<TfrView> frCreateObject(int type, const QString& className);
 
 // Add-in classes, created for stream entries of type 10.
-using TfrObjectFactory = std::function<std::unique_ptr<TfrView>()>;
 void frRegisterObject(const QString& className, TfrObjectFactory factory);
 void frUnregisterObject(const QString& className);
 

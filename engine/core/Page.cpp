@@ -33,9 +33,8 @@ TfrPage::TfrPage(int paperKind, int width, int height, int source, int orientati
 
 TfrPage::~TfrPage() {
     ClearObjects();
-    TfrEngineState& state = frEngineState();
-    if (state.CurrentDesignPage == this)
-        state.CurrentDesignPage = nullptr;
+    if (TfrEngineState* state = frEngineStateIfRunning(); state && state->CurrentDesignPage == this)
+        state->CurrentDesignPage = nullptr;
 }
 
 void TfrPage::SelectPaper(int kind, int width, int height, int source, int orientation) {

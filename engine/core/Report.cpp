@@ -44,11 +44,13 @@ void TfrPages::ClearAll() {
 TfrReport::TfrReport(QObject* owner) : QObject(owner), UntitledName(frLoadStr(kUntitled)) {}
 
 TfrReport::~TfrReport() {
-    TfrEngineState& state = frEngineState();
-    if (state.CurrentReport == this)
-        state.CurrentReport = nullptr;
-    if (state.MainReport == this)
-        state.MainReport = nullptr;
+    TfrEngineState* state = frEngineStateIfRunning();
+    if (!state)
+        return;
+    if (state->CurrentReport == this)
+        state->CurrentReport = nullptr;
+    if (state->MainReport == this)
+        state->MainReport = nullptr;
 }
 
 void TfrReport::ClearAll() {

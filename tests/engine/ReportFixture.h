@@ -22,20 +22,16 @@ inline void PrintTo(const QVariant& v, std::ostream* os) {
     *os << (v.isValid() ? v.typeName() : "null") << ' ' << v.toString().toStdString();
 }
 
-// The engine on the virtual printer with its document state fresh and message boxes
-// recorded.
+// A fresh engine on the virtual printer, its message boxes recorded.
 class ReportFixture : public ::testing::Test {
 protected:
-    ReportFixture() {
-        frEngineState().Reset();
-        frEngineState().Services = &services;
-    }
-    ~ReportFixture() override { frEngineState().Reset(); }
+    ReportFixture() { frEngineState().Services = &services; }
 
     // Restarts the engine on another printer system.
     void Restart(std::unique_ptr<SystemPrinter> system) {
         engine.reset();
         engine = std::make_unique<TfrEngine>(std::move(system));
+        frEngineState().Services = &services;
     }
 
     ServicesDouble services;
