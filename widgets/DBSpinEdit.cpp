@@ -160,7 +160,7 @@ void TCustomDBSpinEdit::DoExit() {
             [this, message] {
                 setFocus(Qt::OtherFocusReason);
                 selectAll();
-                ReportError(message);
+                ReportFailure(message);
             },
             Qt::QueuedConnection);
         return;

@@ -322,15 +322,6 @@ bool TCustomSpinEdit::IsValidChar(QChar c) const {
     return false;
 }
 
-void TCustomSpinEdit::ReportError(const QString& message) {
-    if (OnError)
-        OnError(message);
-    else if (frame_)
-        frame_->ShowError(message);
-    else
-        qWarning("%s", qUtf8Printable(message));
-}
-
 void TCustomSpinEdit::Beep() {
     QApplication::beep();
 }

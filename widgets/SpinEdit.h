@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DBErrors.h"
 #include "Failure.h"
 
 #include <QLineEdit>
@@ -48,7 +49,7 @@ private:
 // ValueType; the buttons and (with ArrowKeys) the Up and Down keys add or take Increment;
 // typed characters pass a character test; with EditorEnabled false only the buttons and the
 // arrow keys change the text.
-class TCustomSpinEdit : public QLineEdit {
+class TCustomSpinEdit : public QLineEdit, public TFailureSink {
     Q_OBJECT
 public:
     explicit TCustomSpinEdit(QWidget* parent = nullptr);
@@ -104,11 +105,6 @@ public:
     virtual void UpClick();
     virtual void DownClick();
 
-    // Failures inside the box's own handlers go to OnError, else to the frame's standard error
-    // box.
-    void SetFrame(const AppFrame* frame) { frame_ = frame; }
-    std::function<void(const QString& message)> OnError;
-
     std::function<void()> OnChange;
     std::function<void()> OnTopClick;
     std::function<void()> OnBottomClick;
@@ -134,14 +130,10 @@ protected:
     virtual void DoEnter();
     virtual void DoExit();
 
-    void ReportError(const QString& message);
     // Halves to even; clamped to what a 64-bit integer holds.
     static qlonglong RoundToInteger(double value);
     // The system's number format without group separators.
     static QLocale NumberLocale();
-    // Runs f, reporting a failure instead of letting it leave an event handler.
-    template <typename F>
-    void Guard(F&& f);
     static void Beep();
 
     void keyPressEvent(QKeyEvent* event) override;
@@ -171,18 +163,7 @@ private:
     bool arrowKeys_{true};
     bool autoSelect_{true};
     bool readOnly_{false};
-    const AppFrame* frame_{nullptr};
 };
-
-template <typename F>
-void TCustomSpinEdit::Guard(F&& f) {
-    try {
-        f();
-    } catch (const Failure& failure) {
-        ReportError(failure.Message());
-    } catch (const std::exception& failure) {
-        ReportError(QString::fromUtf8(failure.what()));
-    }
 }
 
 // The spin edit windows place: integer, range checks off, typing allowed.
