@@ -164,7 +164,6 @@ private:
     bool autoSelect_{true};
     bool readOnly_{false};
 };
-}
 
 // The spin edit windows place: integer, range checks off, typing allowed.
 class TSpinEdit : public TCustomSpinEdit {
