@@ -179,9 +179,13 @@ void PainterCanvas::Init(int dpiX, int dpiY) {
         const QTransform toLogical = painter_->combinedTransform().inverted(&invertible);
         if (invertible) {
             bounds = QRegion(toLogical.mapRect(deviceRect));
+            // The system clip is in the coordinates of the device painted on at last (a widget
+            // paints into its window's backing store), so it maps back through the redirection.
             const QRegion system = painter_->paintEngine()->systemClip();
-            if (!system.isEmpty()) {
-                bounds &= toLogical.map(system);
+            bool systemInvertible = false;
+            const QTransform fromDevice = painter_->deviceTransform().inverted(&systemInvertible);
+            if (!system.isEmpty() && systemInvertible) {
+                bounds &= fromDevice.map(system);
             }
         }
         painterHadClip_ = painter_->hasClipping();

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QWidget>
 
 void PrintTo(const CanvasRect& r, std::ostream* os) {
     *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
@@ -647,3 +648,33 @@ TEST(PainterCanvas, WrapsAnActivePainterAndGivesItBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A child widget that fills itself through a canvas in its own paint event.
+class FilledChild : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        PainterCanvas canvas(*this);
+        canvas.SetBrush({CanvasRgb(255, 0, 0)});
+        canvas.FillRect({0, 0, width(), height()});
+    }
+};
+
+}  // namespace
+
+TEST(PainterCanvas, PaintsAWidgetThatIsNotAtItsWindowsCorner) {
+    QWidget window;
+    window.resize(120, 100);
+    window.setAutoFillBackground(true);
+    FilledChild child(&window);
+    child.setGeometry(50, 40, 30, 20);
+    const QImage image = window.grab().toImage();
+    EXPECT_EQ(QColor(image.pixel(55, 45)), QColor(Qt::red));
+    EXPECT_EQ(QColor(image.pixel(79, 59)), QColor(Qt::red));
+    EXPECT_NE(QColor(image.pixel(80, 45)), QColor(Qt::red));
+    EXPECT_NE(QColor(image.pixel(45, 45)), QColor(Qt::red));
+}

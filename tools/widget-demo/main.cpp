@@ -109,10 +109,10 @@ int main(int argc, char** argv) {
 
     window.setCentralWidget(central);
     auto* status = new TAdvStatusBar(&window);
-    status->AddPanel(QStringLiteral("Слева"), 50, Qt::AlignCenter);
-    status->AddPanel(QString(), 70, Qt::AlignCenter);
-    status->AddPanel(QStringLiteral("Сверху"), 50, Qt::AlignCenter);
-    status->AddPanel(QString(), 70, Qt::AlignCenter);
+    status->AddPanel(QStringLiteral("Слева"), 50, TAlignment::Center);
+    status->AddPanel(QString(), 70, TAlignment::Center);
+    status->AddPanel(QStringLiteral("Сверху"), 50, TAlignment::Center);
+    status->AddPanel(QString(), 70, TAlignment::Center);
     auto* left = new TDBStaticText(status);
     left->SetDataSource(&data.dsHistoryValue);
     left->SetDataField(QStringLiteral("Left"));
