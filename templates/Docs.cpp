@@ -1,0 +1,342 @@
+#include "Docs.h"
+
+#include "AppFrame.h"
+#include "DBEditors.h"
+#include "DBGrid.h"
+#include "DBSpinEdit.h"
+#include "Data.h"
+#include "Labels.h"
+#include "SpeedForm.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPainter>
+#include <QScreen>
+#include <QStylePainter>
+#include <algorithm>
+
+namespace {
+
+constexpr quint32 clNavy = CanvasRgb(0, 0, 128);
+constexpr quint32 clMaroon = CanvasRgb(128, 0, 0);
+constexpr quint32 clSilver = CanvasRgb(192, 192, 192);
+
+// Width of the sheet pictogram in front of an orientation's name.
+constexpr int kSheetBox = 18;
+
+QLabel* NavyLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, CanvasColorToQColor(clNavy));
+    label->setPalette(palette);
+    return label;
+}
+
+// The template's page count or orientation name: bold maroon on silver, centred.
+TDBStaticText* ValueLabel(TDataSource& source, const QString& field, QWidget* parent) {
+    auto* label = new TDBStaticText(parent);
+    label->SetAutoSize(false);
+    label->SetAlignment(TAlignment::Center);
+    label->SetLayout(TTextLayout::Center);
+    label->SetColor(clSilver);
+    label->SetFontColor(clMaroon);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->SetDataSource(&source);
+    label->SetDataField(field);
+    return label;
+}
+
+bool Editing(const TADOTable& table) {
+    return table.State() == TDataSetState::dsEdit || table.State() == TDataSetState::dsInsert;
+}
+
+}  // namespace
+
+// --- the orientation list
+
+TOrientComboBox::TOrientComboBox(QWidget* parent) : QComboBox(parent) {
+    addItem(QStringLiteral("Портрет"));
+    addItem(QStringLiteral("Ландшафт"));
+    setItemDelegate(new Delegate(this));
+}
+
+void TOrientComboBox::DrawSheet(QPainter& painter, const QRect& box, int index,
+                                const QColor& color) {
+    // An A4 sheet, 10 x 14 pixels upright, with its top-right corner folded.
+    const QSize size = index == 1 ? QSize(14, 10) : QSize(10, 14);
+    QRect sheet(QPoint(0, 0), size);
+    sheet.moveCenter(box.center());
+    const int fold = 3;
+    const QPolygon outline({sheet.topLeft(), QPoint(sheet.right() - fold, sheet.top()),
+                            QPoint(sheet.right(), sheet.top() + fold), sheet.bottomRight(),
+                            sheet.bottomLeft()});
+    painter.save();
+    painter.setPen(color);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(outline);
+    painter.drawPolyline(QPolygon({QPoint(sheet.right() - fold, sheet.top()),
+                                   QPoint(sheet.right() - fold, sheet.top() + fold),
+                                   QPoint(sheet.right(), sheet.top() + fold)}));
+    painter.restore();
+}
+
+void TOrientComboBox::Delegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                      const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    const bool selected = opt.state & QStyle::State_Selected;
+    const QColor ink = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    const QRect box(opt.rect.left() + 2, opt.rect.top(), kSheetBox, opt.rect.height());
+    DrawSheet(*painter, box, index.row(), ink);
+    painter->save();
+    painter->setPen(ink);
+    painter->drawText(opt.rect.adjusted(kSheetBox + 6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                      text);
+    painter->restore();
+}
+
+QSize TOrientComboBox::Delegate::sizeHint(const QStyleOptionViewItem& option,
+                                          const QModelIndex& index) const {
+    const QSize hint = QStyledItemDelegate::sizeHint(option, index);
+    return {hint.width() + kSheetBox + 6, std::max(hint.height(), 18)};
+}
+
+void TOrientComboBox::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    opt.currentText.clear();
+    opt.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, opt);
+    if (currentIndex() < 0)
+        return;
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+    const QColor ink =
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
+    DrawSheet(painter, QRect(field.left(), field.top(), kSheetBox, field.height()), currentIndex(),
+              ink);
+    painter.setPen(ink);
+    painter.drawText(field.adjusted(kSheetBox + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                     currentText());
+}
+
+// --- the window
+
+TfDocs::TfDocs(AppFrame& frame, TfData& dataModule, const TemplateWindows& windows, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      frame_(frame),
+      data_(dataModule),
+      windows_(windows) {
+    SetFrame(&frame_);
+    FormCreate();
+}
+
+TfDocs::~TfDocs() = default;
+
+void TfDocs::FormCreate() {
+    setWindowTitle(QStringLiteral("Список шаблонов документов"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFixedSize(454, 224);
+
+    DBGrid1 = new TDBGrid(this);
+    DBGrid1->setGeometry(8, 8, 438, 121);
+    DBGrid1->SetFrame(&frame_);
+    DBGrid1->SetOptions(TGridOption::Titles | TGridOption::Indicator | TGridOption::ColLines |
+                        TGridOption::RowLines | TGridOption::RowHighlight);
+    DBGrid1->AddColumn({.FieldName = QStringLiteral("Name"),
+                        .Title = QStringLiteral("Наименование документа"),
+                        .Width = 416,
+                        .TitleAlignment = Qt::AlignCenter});
+    DBGrid1->SetDataSource(&data_.dsDocument);
+
+    GroupBox1 =
+        new QGroupBox(QStringLiteral("Дополнительный параметры для выбранного документа"), this);
+    GroupBox1->setGeometry(8, 134, 438, 48);
+    // The labels take the width of their text in the window's font; the values fill the rest.
+    Label1 = NavyLabel(QStringLiteral("Колличество страниц"), GroupBox1);
+    Label2 = NavyLabel(QStringLiteral("Ориентация страниц"), GroupBox1);
+    DBText1 = ValueLabel(data_.dsDocument, QStringLiteral("PageCount"), GroupBox1);
+    DBText2 = ValueLabel(data_.dsDocument, QStringLiteral("OrientName"), GroupBox1);
+    int x = 8;
+    Label1->setGeometry(x, 20, Label1->sizeHint().width(), 19);
+    x = Label1->geometry().right() + 5;
+    DBText1->setGeometry(x, 19, 56, 21);
+    x = DBText1->geometry().right() + 17;
+    Label2->setGeometry(x, 20, Label2->sizeHint().width(), 19);
+    x = Label2->geometry().right() + 5;
+    DBText2->setGeometry(x, 19, GroupBox1->width() - 8 - x, 21);
+
+    Button1 = new TModalButton(QStringLiteral("Создать новый"), this);
+    Button1->setGeometry(8, 190, 140, 26);
+    Button1->SetFrame(&frame_);
+    Button1->OnClick = [this] { Button1Click(); };
+    Button2 = new TModalButton(QStringLiteral("Изменить выбранный"), this);
+    Button2->setGeometry(157, 190, 140, 26);
+    Button2->SetFrame(&frame_);
+    Button2->OnClick = [this] { Button2Click(); };
+    Button3 = new TModalButton(QStringLiteral("Выбрать (закрыть)"), this);
+    Button3->setGeometry(306, 190, 140, 26);
+    Button3->SetFrame(&frame_);
+    Button3->SetModalResult(mrOk);
+    // Enter in the list chooses the template.
+    Button3->setDefault(true);
+
+    setTabOrder(DBGrid1, Button1);
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button3);
+
+    CreateEditPanel();
+    DBGrid1->setFocus();
+}
+
+void TfDocs::CreateEditPanel() {
+    fEdit = new TSpeedForm(this);
+    fEdit->SetFrame(&frame_);
+    fEdit->SetStyle(dsIcon);
+    fEdit->SetCaption(QStringLiteral("Редактирование документа"));
+    fEdit->SetBorderStyle(bsSizeable);
+    fEdit->SetBorderIcons(0);
+    fEdit->SetPosition(poMainFormCenter);
+    fEdit->setFont(font());
+    fEdit->SetClientSize(431, 108);
+    QWidget* client = fEdit->Client();
+
+    Label3 = new QLabel(QStringLiteral("Наименование"), client);
+    Label4 = new QLabel(QStringLiteral("Колличество страниц"), client);
+    Label5 = new QLabel(QStringLiteral("Ориентация страниц"), client);
+    // The editors line up right of the widest label.
+    int left = 0;
+    for (QLabel* label : {Label3, Label4, Label5})
+        left = std::max(left, label->sizeHint().width());
+    left += 8 + 8;
+    Label3->setGeometry(8, 11, left - 16, 16);
+    Label4->setGeometry(8, 40, left - 16, 16);
+    Label5->setGeometry(8, 69, left - 16, 16);
+
+    DBEdit1 = new TDBEdit(client);
+    DBEdit1->setGeometry(left, 8, 423 - left, 21);
+    DBEdit1->SetFrame(&frame_);
+    DBEdit1->SetDataSource(&data_.dsDocument);
+    DBEdit1->SetDataField(QStringLiteral("Name"));
+
+    DBSpinEdit1 = new TDBSpinEdit(client);
+    DBSpinEdit1->setGeometry(left, 37, 73, 21);
+    DBSpinEdit1->SetFrame(&frame_);
+    DBSpinEdit1->SetMinValue(1);
+    DBSpinEdit1->SetCheckMaxValue(false);
+    DBSpinEdit1->SetEditorEnabled(false);
+    DBSpinEdit1->SetDataSource(&data_.dsDocument);
+    DBSpinEdit1->SetDataField(QStringLiteral("PageCount"));
+
+    cmbOrient = new TOrientComboBox(client);
+    cmbOrient->setGeometry(left, 66, 120, 22);
+    // Only the user's choice writes the column; selecting an item from code does not.
+    connect(cmbOrient, &QComboBox::activated, this,
+            [this] { Guard([this] { cmbOrientChange(); }); });
+
+    BitBtn2 = new TModalButton(QStringLiteral("OK"), client);
+    BitBtn2->setGeometry(268, 75, 75, 25);
+    BitBtn2->SetModalResult(mrOk);
+    BitBtn2->OnClick = [this] { BitBtn2Click(); };
+    BitBtn3 = new TModalButton(QStringLiteral("Отмена"), client);
+    BitBtn3->setGeometry(348, 75, 75, 25);
+    BitBtn3->SetModalResult(mrCancel);
+    BitBtn3->SetCancel(true);
+    BitBtn3->OnClick = [this] { BitBtn3Click(); };
+
+    setTabOrder(DBEdit1, DBSpinEdit1);
+    setTabOrder(DBSpinEdit1, cmbOrient);
+    setTabOrder(cmbOrient, BitBtn2);
+    setTabOrder(BitBtn2, BitBtn3);
+    fEdit->SetActiveControl(DBEdit1);
+    // Enter presses OK. Made default only in the panel's own window, so that it does not take
+    // that role from "Выбрать (закрыть)" in this one.
+    fEdit->OnShow = [this] { BitBtn2->setDefault(true); };
+}
+
+int TfDocs::ShowModal() {
+    PlaceOnMainWindow();
+    DBGrid1->setFocus();
+    return exec();
+}
+
+void TfDocs::PlaceOnMainWindow() {
+    QWidget* main = nullptr;
+    for (QWidget* w = parentWidget(); w && !main; w = w->parentWidget()) {
+        if (qobject_cast<QMainWindow*>(w->window()))
+            main = w->window();
+    }
+    if (!main) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QMainWindow*>(w) && w->isVisible())
+                main = w;
+        }
+    }
+    QScreen* screen = main ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect area = main && main->isVisible() ? main->frameGeometry()
+                       : screen                  ? screen->availableGeometry()
+                                                 : QRect();
+    if (area.isEmpty())
+        return;
+    // The frame is not known before the window is shown; the main window's stands in for it.
+    const QSize frame =
+        main && main->isVisible() ? main->frameGeometry().size() - main->size() : QSize();
+    QRect placed(QPoint(0, 0), size() + frame);
+    placed.moveCenter(area.center());
+    move(placed.topLeft());
+}
+
+void TfDocs::RunEdit() {
+    fEdit->RunModal();
+    if (Editing(data_.Document))
+        data_.Document.Cancel();
+}
+
+void TfDocs::Button1Click() {
+    data_.Document.Append();
+    // The store gives the Id only when the row is stored: the number is still empty here.
+    data_.DocumentName.SetAsString(QStringLiteral("Без Имени - ") + data_.DocumentId.AsString());
+    cmbOrient->setCurrentIndex(0);
+    data_.DocumentPageCount.SetAsInteger(1);
+    RunEdit();
+}
+
+void TfDocs::Button2Click() {
+    data_.Document.Edit();
+    cmbOrient->setCurrentIndex(data_.DocumentOrientetion.AsInteger());
+    RunEdit();
+}
+
+void TfDocs::cmbOrientChange() {
+    data_.DocumentOrientetion.SetAsInteger(cmbOrient->currentIndex());
+}
+
+void TfDocs::BitBtn2Click() {
+    QString message;
+    try {
+        if (Editing(data_.Document))
+            data_.Document.Post();
+        return;
+    } catch (const Failure& failure) {
+        message = failure.Message();
+    } catch (const std::exception& failure) {
+        message = QString::fromUtf8(failure.what());
+    }
+    frame_.ShowInfo(QStringLiteral("Ошибка редактирования\rТекст ошибки:\r") + message,
+                    QStringLiteral("Ошибка!"));
+    data_.Document.Cancel();
+}
+
+void TfDocs::BitBtn3Click() {
+    if (Editing(data_.Document))
+        data_.Document.Cancel();
+}
