@@ -1,7 +1,10 @@
 #include "Quillbox.h"
 
 #include "Data.h"
+#include "Docs.h"
+#include "EditValue.h"
 #include "Failure.h"
+#include "Value.h"
 #include "main.h"
 
 #include <QApplication>
@@ -11,7 +14,7 @@
 
 Quillbox::Quillbox(UiServices& services) : frame(services) {}
 
-Quillbox::~Quillbox() = default;  // windows first, then the data module
+Quillbox::~Quillbox() = default;  // the windows, last created first, then the data module
 
 bool Quillbox::Start(const QString& executablePath) {
     frame.Title = QStringLiteral("Formwright");
@@ -30,6 +33,13 @@ bool Quillbox::Start(const QString& executablePath) {
         return false;
 
     fMain = std::make_unique<TfMain>(frame, *fData, windows);
+    // Hidden until shown modally; over the main window, which they are centred on.
+    fDocs = std::make_unique<TfDocs>(frame, *fData, windows, fMain.get());
+    windows.fDocs = fDocs.get();
+    fValue = std::make_unique<TfValue>(frame, *fData, windows, fMain.get());
+    windows.fValue = fValue.get();
+    fEditValue = std::make_unique<TfEditValue>(frame, *fData, windows, fMain.get());
+    windows.fEditValue = fEditValue.get();
     return true;
 }
 

@@ -7,7 +7,10 @@
 #include <memory>
 
 class TfData;
+class TfDocs;
+class TfEditValue;
 class TfMain;
+class TfValue;
 
 // The application object: it starts the program in its fixed order and owns the data module and
 // every window, each created once and reused until the end.
@@ -29,6 +32,9 @@ public:
     TemplateWindows windows;
     std::unique_ptr<TfData> fData;
     std::unique_ptr<TfMain> fMain;
+    std::unique_ptr<TfDocs> fDocs;
+    std::unique_ptr<TfValue> fValue;
+    std::unique_ptr<TfEditValue> fEditValue;
 
 private:
     int exitCode_{0};

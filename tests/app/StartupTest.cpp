@@ -1,8 +1,11 @@
 #include "Data.h"
+#include "Docs.h"
+#include "EditValue.h"
 #include "Quillbox.h"
 #include "Schema.h"
 #include "ServicesDouble.h"
 #include "TempDir.h"
+#include "Value.h"
 #include "VersionInfo.h"
 #include "main.h"
 
@@ -49,6 +52,17 @@ TEST(Startup, CaptionCarriesTheFileVersionAndTheLoopEnds) {
     EXPECT_EQ(app.fMain->windowTitle(), QStringLiteral("Formwright {" QB_FILE_VERSION "}"));
     EXPECT_TRUE(app.fData->Document.Active());
     EXPECT_TRUE(app.fData->HistoryValue.Active());
+    // Every window exists once, hidden, and the ones that open others can find them.
+    ASSERT_NE(app.fDocs, nullptr);
+    ASSERT_NE(app.fValue, nullptr);
+    ASSERT_NE(app.fEditValue, nullptr);
+    EXPECT_EQ(app.windows.fDocs, app.fDocs.get());
+    EXPECT_EQ(app.windows.fValue, app.fValue.get());
+    EXPECT_EQ(app.windows.fEditValue, app.fEditValue.get());
+    for (QWidget* w :
+         {static_cast<QWidget*>(app.fMain.get()), static_cast<QWidget*>(app.fDocs.get()),
+          static_cast<QWidget*>(app.fValue.get()), static_cast<QWidget*>(app.fEditValue.get())})
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 
     bool shownMaximised = false;
     QTimer::singleShot(0, [&] {
