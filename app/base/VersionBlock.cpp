@@ -165,17 +165,17 @@ std::optional<std::array<quint16, 4>> ParseVersionNumbers(const QString& text) {
     return numbers;
 }
 
-QByteArray BuildVersionBlock(const VersionBlockSpec& spec) {
+QByteArray BuildVersionBlock(const VersionBlockContents& contents) {
     auto high = [](const std::array<quint16, 4>& v, size_t i) {
         return (quint32{v[i]} << 16) | quint32{v[i + 1]};
     };
     QByteArray fixed;
     AppendU32(fixed, 0xFEEF04BD);  // signature
     AppendU32(fixed, 0x00010000);  // structure version 1.0
-    AppendU32(fixed, high(spec.fileVersion, 0));
-    AppendU32(fixed, high(spec.fileVersion, 2));
-    AppendU32(fixed, high(spec.productVersion, 0));
-    AppendU32(fixed, high(spec.productVersion, 2));
+    AppendU32(fixed, high(contents.fileVersion, 0));
+    AppendU32(fixed, high(contents.fileVersion, 2));
+    AppendU32(fixed, high(contents.productVersion, 0));
+    AppendU32(fixed, high(contents.productVersion, 2));
     AppendU32(fixed, 0x3F);  // flags mask
     AppendU32(fixed, 0);     // flags
     AppendU32(fixed, 0);     // operating system: unknown
@@ -185,9 +185,9 @@ QByteArray BuildVersionBlock(const VersionBlockSpec& spec) {
     AppendU32(fixed, 0);     // date, low
 
     VersionNode root = VersionNode::Binary(QStringLiteral("VS_VERSION_INFO"), fixed);
-    if (!spec.tables.isEmpty()) {
+    if (!contents.tables.isEmpty()) {
         VersionNode strings = VersionNode::Text(QStringLiteral("StringFileInfo"), QString());
-        for (const VersionStringTable& table : spec.tables) {
+        for (const VersionStringTable& table : contents.tables) {
             VersionNode node = VersionNode::Text(TranslationKey(table.translation), QString());
             for (const auto& [name, value] : table.entries)
                 node.children.append(VersionNode::Text(name, value));
@@ -196,7 +196,7 @@ QByteArray BuildVersionBlock(const VersionBlockSpec& spec) {
         root.children.append(strings);
     }
     QByteArray translations;
-    for (const VersionTranslation& t : spec.translations) {
+    for (const VersionTranslation& t : contents.translations) {
         AppendU16(translations, t.language);
         AppendU16(translations, t.codePage);
     }

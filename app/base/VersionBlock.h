@@ -42,7 +42,7 @@ struct VersionStringTable {
     QList<std::pair<QString, QString>> entries;
 };
 
-struct VersionBlockSpec {
+struct VersionBlockContents {
     std::array<quint16, 4> fileVersion{};
     std::array<quint16, 4> productVersion{};
     QList<VersionStringTable> tables;
@@ -57,7 +57,7 @@ QString TranslationKey(VersionTranslation translation);
 std::optional<std::array<quint16, 4>> ParseVersionNumbers(const QString& text);
 
 // The whole block; raises Failure when it would outgrow the 16-bit lengths.
-QByteArray BuildVersionBlock(const VersionBlockSpec& spec);
+QByteArray BuildVersionBlock(const VersionBlockContents& contents);
 
 // Size of the block at the start of the data, as its root header gives it; 0 when the data
 // does not start with a well-formed "VS_VERSION_INFO" node.

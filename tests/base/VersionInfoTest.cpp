@@ -121,12 +121,12 @@ QList<std::pair<QString, QString>> Entries(const QString& fileVersion) {
 
 // A Russian block without "Comments".
 QByteArray RussianBlock(const QString& fileVersion = QStringLiteral("1.0.3.15")) {
-    VersionBlockSpec spec;
-    spec.fileVersion = {1, 0, 3, 15};
-    spec.productVersion = {1, 0, 0, 0};
-    spec.tables = {{kRussian, Entries(fileVersion)}};
-    spec.translations = {kRussian};
-    return BuildVersionBlock(spec);
+    VersionBlockContents contents;
+    contents.fileVersion = {1, 0, 3, 15};
+    contents.productVersion = {1, 0, 0, 0};
+    contents.tables = {{kRussian, Entries(fileVersion)}};
+    contents.translations = {kRussian};
+    return BuildVersionBlock(contents);
 }
 
 // A block put together node by node, for shapes the builder does not make.
@@ -169,12 +169,12 @@ TEST(VersionBlock, NodesAreLaidOutWithHeadersKeysAndPadding) {
 }
 
 TEST(VersionBlock, AnswersQueriesAsTheSystemDoes) {
-    VersionBlockSpec spec;
-    spec.fileVersion = {1, 0, 3, 15};
-    spec.productVersion = {2, 5, 0, 7};
-    spec.tables = {{kRussian, Entries(QStringLiteral("1.0.3.15"))}};
-    spec.translations = {kRussian, {0x0409, 0x04B0}};
-    const QByteArray block = BuildVersionBlock(spec);
+    VersionBlockContents contents;
+    contents.fileVersion = {1, 0, 3, 15};
+    contents.productVersion = {2, 5, 0, 7};
+    contents.tables = {{kRussian, Entries(QStringLiteral("1.0.3.15"))}};
+    contents.translations = {kRussian, {0x0409, 0x04B0}};
+    const QByteArray block = BuildVersionBlock(contents);
     EXPECT_EQ(VersionBlockSize(block + QByteArray(40, '\0')), block.size());
 
     const auto translation = QueryVersionValue(block, QStringLiteral("\\VarFileInfo\\Translation"));
@@ -299,12 +299,12 @@ TEST_F(VersionInfoReader, ReadsTheEntriesOfTheFirstTranslation) {
 
 TEST_F(VersionInfoReader, TakesTheTableOfTheFirstTranslation) {
     const VersionTranslation neutral{0x0400, 0x04B0};
-    VersionBlockSpec spec;
-    spec.tables = {{kRussian, Entries(QStringLiteral("2.0.0.1"))},
-                   {neutral, Entries(QStringLiteral("3.0.0.9"))}};
-    spec.translations = {neutral, kRussian};
+    VersionBlockContents contents;
+    contents.tables = {{kRussian, Entries(QStringLiteral("2.0.0.1"))},
+                       {neutral, Entries(QStringLiteral("3.0.0.9"))}};
+    contents.translations = {neutral, kRussian};
     TgsFileVersionInfo info;
-    info.SetFilename(Write(QStringLiteral("neutral"), ElfWithBlock(BuildVersionBlock(spec))));
+    info.SetFilename(Write(QStringLiteral("neutral"), ElfWithBlock(BuildVersionBlock(contents))));
     EXPECT_EQ(info.LanguageInfo(), QStringLiteral("040004B0"));
     EXPECT_EQ(info.FileVersion(), QStringLiteral("3.0.0.9"));
     EXPECT_EQ(info.GetBuildOnly(), QStringLiteral("9"));

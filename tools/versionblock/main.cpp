@@ -38,11 +38,11 @@ VersionTranslation Translation(const QString& text, int line) {
     return t;
 }
 
-VersionBlockSpec ReadSpec(const QString& path) {
+VersionBlockContents ReadSpec(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw InputError{QStringLiteral("cannot read %1").arg(path)};
-    VersionBlockSpec spec;
+    VersionBlockContents contents;
     QList<std::pair<QString, QString>> entries;
     int number = 0;
     for (const QString& raw : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
@@ -54,11 +54,11 @@ VersionBlockSpec ReadSpec(const QString& path) {
         const QString item = line.left(space);
         const QString rest = space < 0 ? QString() : line.mid(space + 1);
         if (item == QLatin1String("translation")) {
-            spec.translations.append(Translation(rest, number));
+            contents.translations.append(Translation(rest, number));
         } else if (item == QLatin1String("file-version")) {
-            spec.fileVersion = Numbers(rest, number);
+            contents.fileVersion = Numbers(rest, number);
         } else if (item == QLatin1String("product-version")) {
-            spec.productVersion = Numbers(rest, number);
+            contents.productVersion = Numbers(rest, number);
         } else if (item == QLatin1String("string")) {
             const qsizetype gap = rest.indexOf(QLatin1Char(' '));
             const QString name = rest.left(gap);
@@ -69,10 +69,10 @@ VersionBlockSpec ReadSpec(const QString& path) {
             throw InputError{QStringLiteral("line %1: unknown item %2").arg(number).arg(item)};
         }
     }
-    if (spec.translations.isEmpty())
+    if (contents.translations.isEmpty())
         throw InputError{QStringLiteral("no translation given")};
-    spec.tables.append({spec.translations.first(), entries});
-    return spec;
+    contents.tables.append({contents.translations.first(), entries});
+    return contents;
 }
 
 QByteArray Source(const QByteArray& block) {
