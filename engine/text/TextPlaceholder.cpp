@@ -1,0 +1,1 @@
+// The text layer's sources join this library as they are written.
