@@ -133,7 +133,9 @@ void TDBMemo::SetReadOnly(bool readOnly) {
 }
 
 void TDBMemo::keyPressEvent(QKeyEvent* event) {
-    if (IsEnter(event) && !wantReturns_ && !(event->modifiers() & ~Qt::KeypadModifier)) {
+    // Shift and Ctrl would insert a line break here: without WantReturns every Enter stores.
+    if (IsEnter(event) && !wantReturns_ &&
+        !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::ControlModifier))) {
         emit EnterPressed();
         event->ignore();  // on to the window: a dialog's default button
         return;

@@ -546,11 +546,13 @@ void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (ResizeEdgeAt(point) >= 0)
         return;
-    const int row = RowAt(point);
-    if (row < 0)
+    if (!viewport()->rect().contains(point) || point.y() < TitleHeight())
         return;
-    MoveTo(row);
-    if (CurrentRow() == row)
+    // Below the last row, or in a grid without rows, the click has no row to move to.
+    const int row = RowAt(point);
+    if (row >= 0)
+        MoveTo(row);
+    if (row < 0 || CurrentRow() == row)
         emit DoubleClicked();
 }
 
@@ -698,6 +700,20 @@ void TDBGrid::PaintTitles(QPainter& p) const {
                       QRect(0, 0, IndicatorRight(), height));
 }
 
+// The font narrowed, when it must be, so that the whole text fits the width.
+QFont TDBGrid::FittingFont(const QFont& font, const QString& text, int width) {
+    const int needed = QFontMetrics(font).horizontalAdvance(text);
+    if (needed <= width || needed <= 0)
+        return font;
+    QFont narrow = font;
+    for (int stretch = std::max(50, 100 * width / needed); stretch >= 50; stretch -= 2) {
+        narrow.setStretch(stretch);
+        if (QFontMetrics(narrow).horizontalAdvance(text) <= width)
+            break;
+    }
+    return narrow;
+}
+
 void TDBGrid::PaintTitleBox(QPainter& p, const QRect& box, const QString& text,
                             Qt::Alignment alignment, const QRect& clip) const {
     if (!box.adjusted(0, 0, 1, 1).intersects(clip))
@@ -713,10 +729,11 @@ void TDBGrid::PaintTitleBox(QPainter& p, const QRect& box, const QString& text,
     p.drawLine(box.left(), box.bottom() + 1, box.right() + 1, box.bottom() + 1);
     if (!text.isEmpty()) {
         p.setClipRect(box & clip);
-        p.setFont(titleFont_);
+        const QRect inner = box.adjusted(kPadding, 0, -kPadding, 0);
+        p.setFont(FittingFont(titleFont_, text, inner.width()));
         p.setPen(TitleColor());
         p.drawText(
-            box.adjusted(kPadding, 0, -kPadding, 0),
+            inner,
             int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine,
             text);
     }

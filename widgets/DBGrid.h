@@ -171,6 +171,7 @@ private:
     void PaintRow(QPainter& p, int row) const;
     void PaintIndicator(QPainter& p, const QRect& cell, TRowIndicator indicator) const;
     void PaintTitles(QPainter& p) const;
+    static QFont FittingFont(const QFont& font, const QString& text, int width);
     void PaintTitleBox(QPainter& p, const QRect& box, const QString& text, Qt::Alignment alignment,
                        const QRect& clip) const;
 

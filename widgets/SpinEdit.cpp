@@ -342,7 +342,8 @@ void TCustomSpinEdit::HandleKey(QKeyEvent* event) {
         return;
     }
     if (key == Qt::Key_Escape && EscapeKey()) {
-        event->accept();
+        // Undone here, and still offered to the window, so that a cancel button reacts.
+        event->ignore();
         return;
     }
 

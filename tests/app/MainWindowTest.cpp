@@ -371,6 +371,12 @@ TEST_F(ValueEditor, EnterStoresEscapeAndLeavingDiscard) {
          },
          [](TfMain& m) { QTest::keyClick(m.Edit, Qt::Key_Enter, Qt::KeypadModifier); }, true,
          "Grid"},
+        {"Enter, Shift+Enter", enter,
+         [](TfMain& m) { QTest::keyClick(m.Edit, Qt::Key_Return, Qt::ShiftModifier); }, true,
+         "Grid"},
+        {"Enter, Ctrl+Enter", enter,
+         [](TfMain& m) { QTest::keyClick(m.Edit, Qt::Key_Return, Qt::ControlModifier); }, true,
+         "Grid"},
         {"menu action, Escape", [](TfMain& m) { m.actEditValue->trigger(); },
          [](TfMain& m) { QTest::keyClick(m.Edit, Qt::Key_Escape); }, false, "Grid"},
         {"Enter, click into the documents grid", enter,
@@ -458,6 +464,18 @@ TEST_F(MainWindow, TheValueEditorOnADocumentWithoutValues) {
     ASSERT_EQ(main->Grid->RowCount(), 1);
     EXPECT_EQ(main->Grid->CellText(0, 0), QString());
     EXPECT_EQ(main->Grid->CellText(1, 0), QStringLiteral("сам по себе"));
+}
+
+TEST_F(MainWindow, ADoubleClickOnTheEmptyValuesGridOpensTheEditor) {
+    const qint64 doc = AddTemplate(QStringLiteral("Счёт"));
+    AddField(doc, QStringLiteral("Кому"), QStringLiteral("Иванову"));
+    AddListDoc(doc, QStringLiteral("2001-01-01"), QStringLiteral("Пустой"));
+    Open();
+    ASSERT_EQ(main->Grid->RowCount(), 0);
+    QTest::mouseDClick(main->Grid->viewport(), Qt::LeftButton, {},
+                       main->Grid->CellRect(1, 0).center());
+    EXPECT_TRUE(main->Edit->isVisible());
+    EXPECT_EQ(data->HistoryValue.State(), TDataSetState::dsInsert);
 }
 
 TEST_F(MainWindow, TheValueEditorWithoutADocumentDoesNothing) {

@@ -327,6 +327,12 @@ const DiscardCase kDiscard[] = {
          ChangeAll(d);
          QTest::keyClick(d.cmbOrient, Qt::Key_Escape);
      }},
+    {"ChangedByEscapeInThePageCount", &TfDocs::Button2,
+     [](TfDocs& d, QDialog&) {
+         ChangeAll(d);
+         d.DBSpinEdit1->setFocus();
+         QTest::keyClick(d.DBSpinEdit1, Qt::Key_Escape);
+     }},
     {"ChangedClosedByTheWindowManager", &TfDocs::Button2,
      [](TfDocs& d, QDialog& dialog) {
          ChangeAll(d);

@@ -304,6 +304,16 @@ TEST_F(FieldEditor, CancelDiscardsEverything) {
              QTest::keyClick(e.edName, Qt::Key_Escape);
          }},
         {"the Отмена button", [](TfEditValue& e) { e.BitBtn2->click(); }},
+        {"Escape in the page box",
+         [](TfEditValue& e) {
+             e.SpinEdit->setFocus();
+             QTest::keyClick(e.SpinEdit, Qt::Key_Escape);
+         }},
+        {"Escape in the left position box",
+         [](TfEditValue& e) {
+             e.edLeft->setFocus();
+             QTest::keyClick(e.edLeft, Qt::Key_Escape);
+         }},
         {"Escape on the font button",
          [](TfEditValue& e) {
              e.TBItem1->setFocus();

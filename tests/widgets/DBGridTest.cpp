@@ -313,6 +313,38 @@ TEST_F(DBGrid, TheIndicatorShowsEditAndInsert) {
     EXPECT_EQ(grid.Indicator(1), TRowIndicator::Current);
 }
 
+// A title wider than its column is narrowed to fit, not cut: the last character stays.
+TEST_F(DBGrid, ANarrowColumnShowsItsWholeTitle) {
+    grid.AddColumn(
+        {.FieldName = QStringLiteral("VarName"), .Title = QStringLiteral("Имя"), .Width = 100});
+    grid.AddColumn(
+        {.FieldName = QStringLiteral("PageNum"), .Title = QStringLiteral("№ стр."), .Width = 41});
+    grid.SetTitleColor(Qt::red);
+    // The desktop's default size under a window manager: wider than the column.
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    grid.SetTitleFont(font);
+    grid.SetDataSource(&data->dsValues_);
+    grid.resize(300, 150);
+    Show(grid);
+    const QImage image = Painted();
+    const QRect box = grid.TitleRect(1, 0);
+    const auto inked = [&](int x) {
+        for (int y = box.top() + 1; y < box.bottom(); ++y) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > c.green() + 60)
+                return true;
+        }
+        return false;
+    };
+    // The text is drawn and ends before the padding: a cut text runs into its last column.
+    bool any = false;
+    for (int x = box.left(); x <= box.right(); ++x)
+        any = any || inked(x);
+    EXPECT_TRUE(any);
+    EXPECT_FALSE(inked(box.right() - 2));
+}
+
 TEST_F(DBGrid, EnterAndDoubleClickAreSignalled) {
     QDialog dialog;
     auto* layout = new QVBoxLayout(&dialog);

@@ -432,7 +432,7 @@ TEST_F(DBSpinEditTest, StoringTheRowWritesWhatIsTyped) {
     EXPECT_TRUE(box->isReadOnly()) << "read-only again once the row is stored";
 }
 
-TEST_F(DBSpinEditTest, EnterReachesTheDefaultButtonEscapeOnlyUndoesTheTyping) {
+TEST_F(DBSpinEditTest, EnterAndEscapeReachTheDialogEscapeUndoesTheTyping) {
     Open(Column::PageCount, 2);
     QDialog dialog;
     auto* layout = new QVBoxLayout(&dialog);
@@ -448,8 +448,16 @@ TEST_F(DBSpinEditTest, EnterReachesTheDefaultButtonEscapeOnlyUndoesTheTyping) {
     box->selectAll();
     window->Type(QStringLiteral("5"));
     window->Key(Qt::Key_Escape);
-    EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(box->text(), QStringLiteral("2"));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    box->setFocus(Qt::TabFocusReason);
+    box->selectAll();
+    window->Type(QStringLiteral("5"));
     window->Key(Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
