@@ -69,6 +69,29 @@ TfData::TfData(AppFrame& frame, QObject* parent)
     HistoryValue.SetMasterSource(&dsListDoc);
 
     Document.OnCalcFields = [this](TADOTable& table) { DocumentCalcFields(table); };
+
+    // The names the windows show, for the store's refusals.
+    const std::pair<TField*, const char*> labels[] = {
+        {&DocumentName, "Наименование"},
+        {&DocumentPageCount, "Колличество страниц"},
+        {&DocumentOrientetion, "Ориентация страниц"},
+        {&Values_VarName, "Наименование"},
+        {&Values_VarValue, "Текст для печати по умолчанию"},
+        {&Values_PageNum, "Номер страницы"},
+        {&Values_Left, "Слева"},
+        {&Values_Top, "Сверху"},
+        {&Values_Height, "Высота"},
+        {&Values_Width, "Ширина"},
+        {&Values_FontSize, "Размер"},
+        {&Values_FontName, "Шрифт"},
+        {&Values_FontBold, "Выделенный"},
+        {&Values_FontUnderline, "Подчеркнутый"},
+        {&ListDocDate, "Дата"},
+        {&ListDocDescript, "Описание"},
+        {&HistoryValueValue, "Значение для печати"},
+    };
+    for (const auto& [field, label] : labels)
+        field->SetDisplayLabel(QString::fromUtf8(label));
 }
 
 TfData::~TfData() = default;

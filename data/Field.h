@@ -18,6 +18,9 @@ public:
     TField& operator=(const TField&) = delete;
 
     const QString& FieldName() const { return fieldName_; }
+    // The field's name as the user knows it, for messages; the column name until set.
+    QString DisplayLabel() const { return label_.isEmpty() ? fieldName_ : label_; }
+    void SetDisplayLabel(const QString& label) { label_ = label; }
     TFieldKind FieldKind() const { return kind_; }
     TFieldType DataType() const { return type_; }
     int Size() const { return size_; }
@@ -55,6 +58,7 @@ private:
     friend class TADOTable;
     TADOTable& table_;
     QString fieldName_;
+    QString label_;
     TFieldKind kind_;
     TFieldType type_;
     int size_;

@@ -4,6 +4,9 @@
 #include "DataSource.h"
 #include "Failure.h"
 
+#include <QCollator>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -27,15 +30,32 @@ QVariant ToStore(const TField& field, const QVariant& value) {
     }
 }
 
-// Null first; text without regard to case, then with it.
+// Text in the Russian order: "Ё" with "Е", case ignored first, then with it; equal only when
+// the same to the letter.
+int CompareText(const QString& a, const QString& b) {
+    static const QCollator caseless = [] {
+        QCollator c(QLocale(QLocale::Russian, QLocale::Russia));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    static const QCollator cased = [] {
+        QCollator c(QLocale(QLocale::Russian, QLocale::Russia));
+        c.setCaseSensitivity(Qt::CaseSensitive);
+        return c;
+    }();
+    int c = caseless.compare(a, b);
+    if (c == 0)
+        c = cased.compare(a, b);
+    return c != 0 ? c : a.compare(b);
+}
+
+// Null first.
 int Compare(const TField& field, const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull())
         return int(b.isNull()) - int(a.isNull()) == 0 ? 0 : (a.isNull() ? -1 : 1);
     switch (field.DataType()) {
-        case TFieldType::String: {
-            const int c = a.toString().compare(b.toString(), Qt::CaseInsensitive);
-            return c != 0 ? c : a.toString().compare(b.toString());
-        }
+        case TFieldType::String:
+            return CompareText(a.toString(), b.toString());
         case TFieldType::DateTime: {
             const QDateTime x = a.toDateTime(), y = b.toDateTime();
             return x < y ? -1 : (y < x ? 1 : 0);
@@ -55,6 +75,37 @@ bool SameKey(const QVariant& a, const QVariant& b) {
 
 [[noreturn]] void Fail(const QSqlQuery& q) {
     throw DatabaseError(q.lastError().text());
+}
+
+// A value the store refused by one of its named checks, in the user's words; empty for any
+// other failure.
+QString RefusalText(const QSqlError& error, const TADOTable& table) {
+    static const QRegularExpression check(
+        QStringLiteral("CHECK constraint failed: (\\w+) (longer than (\\d+) characters|out of "
+                       "range -32768\\.\\.32767|out of range for a 32-bit integer|is not Yes/No)"));
+    const QRegularExpressionMatch m = check.match(error.databaseText());
+    if (!m.hasMatch())
+        return QString();
+    const TField* field = table.FindField(m.captured(1));
+    const QString label = field ? field->DisplayLabel() : m.captured(1);
+    const QString rule = m.captured(2);
+    if (!m.captured(3).isEmpty())
+        return QStringLiteral("В поле \"%1\" можно ввести не более %2 символов")
+            .arg(label, m.captured(3));
+    if (rule.startsWith(QLatin1String("is not")))
+        return QStringLiteral("В поле \"%1\" допустимы только значения \"Да\" и \"Нет\"")
+            .arg(label);
+    const bool small = rule.contains(QLatin1String("32768"));
+    return QStringLiteral("В поле \"%1\" можно ввести целое число от %2 до %3")
+        .arg(label, small ? QStringLiteral("-32768") : QStringLiteral("-2147483648"),
+             small ? QStringLiteral("32767") : QStringLiteral("2147483647"));
+}
+
+[[noreturn]] void FailWrite(const QSqlQuery& q, const TADOTable& table) {
+    const QString refusal = RefusalText(q.lastError(), table);
+    if (refusal.isEmpty())
+        Fail(q);
+    throw DatabaseError(refusal);
 }
 
 }  // namespace
@@ -436,7 +487,7 @@ void TADOTable::StoreRow() {
         for (const QVariant& v : values)
             q.addBindValue(v);
         if (!q.exec())
-            Fail(q);
+            FailWrite(q, *this);
         if (key)
             buffer_[key->index_] = QVariant(q.lastInsertId().toLongLong());
     } else if (!columns.isEmpty()) {
@@ -450,7 +501,7 @@ void TADOTable::StoreRow() {
             q.addBindValue(v);
         q.addBindValue(key ? buffer_[key->index_] : QVariant());
         if (!q.exec())
-            Fail(q);
+            FailWrite(q, *this);
     }
 }
 

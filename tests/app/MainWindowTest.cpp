@@ -429,6 +429,8 @@ TEST_F(ValueEditor, ARefusedValueKeepsTheEditorOpen) {
     TypeText(main->Edit, QString(256, QChar(u'я')));
     QTest::keyClick(main->Edit, Qt::Key_Return);
     ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_EQ(services.boxes[0].text,
+              QStringLiteral("В поле \"Значение для печати\" можно ввести не более 255 символов."));
     EXPECT_EQ(services.boxes[0].icon, UiServices::Icon::Error);
     EXPECT_EQ(services.boxes[0].caption, QStringLiteral("Formwright"));
     EXPECT_TRUE(main->Edit->isVisible());

@@ -54,7 +54,8 @@ TEST_F(UiServicesTest, QuestionOffersDaAndNet) {
 
 TEST_F(UiServicesTest, RussianConventionsWhateverTheSystemSays) {
     EXPECT_EQ(QLocale().decimalPoint(), QStringLiteral(","));
-    EXPECT_EQ(QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat), QStringLiteral("07.03.2026"));
+    EXPECT_EQ(QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat),
+              QStringLiteral("07.03.2026"));
     EXPECT_EQ(QLocale().toString(1234.5, 'f', 1).remove(QChar(0xA0)).remove(QLatin1Char(' ')),
               QStringLiteral("1234,5"));
 }

@@ -48,6 +48,19 @@ TEST_F(Cursor, OpensEveryTableThroughItsLinkAndSort) {
     EXPECT_EQ(data->ListDocDate.AsDateTime(), QDateTime(QDate(2026, 1, 15), QTime(0, 0)));
 }
 
+TEST_F(Cursor, TextIsOrderedAsARussianReaderExpects) {
+    for (const char* name : {"Яблоко", "ель", "Ёлка", "ёж", "Еда", "Ель", "ясли"})
+        AddField(docB, QString::fromUtf8(name), QVariant(), 3);
+    data->Document.Requery();
+    data->Document.Next();
+    ASSERT_EQ(data->DocumentName.AsString(), QStringLiteral("Бланк Б"));
+    // "Ё" sorts with "Е"; case decides only between otherwise equal names, small letters first.
+    EXPECT_EQ(Column(data->Values_, QStringLiteral("VarName")),
+              (QStringList{QStringLiteral("Еда"), QStringLiteral("ёж"), QStringLiteral("Ёлка"),
+                           QStringLiteral("ель"), QStringLiteral("Ель"), QStringLiteral("Яблоко"),
+                           QStringLiteral("ясли")}));
+}
+
 TEST_F(Cursor, States) {
     struct Step {
         const char* name;

@@ -246,7 +246,7 @@ const RefusedCase kRefused[] = {
          for (int i = 0; i < 3; ++i)
              QTest::keyClick(d.DBSpinEdit1, Qt::Key_Up);
      },
-     QStringLiteral("CHECK constraint failed")},
+     QStringLiteral("В поле \"Колличество страниц\" можно ввести целое число от -32768 до 32767")},
 };
 
 class RefusedTemplate : public DocsWindow, public ::testing::WithParamInterface<RefusedCase> {};
