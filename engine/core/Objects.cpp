@@ -11,6 +11,7 @@
 
 #include <QLocale>
 #include <QScopeGuard>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -154,10 +155,17 @@ void TfrView::PlaceAt(qint32 left, qint32 top, qint32 width, qint32 height) {
 }
 
 void TfrView::AssignUniqueName() {
-    const TfrReport* report = frEngineState().CurrentReport;
+    QSet<QString> taken;
+    if (const TfrReport* report = frEngineState().CurrentReport) {
+        for (int i = 0; i < report->Pages.Count(); ++i) {
+            for (const auto& view : report->Pages.PageAt(i).Objects())
+                taken.insert(frUpper(view->Name));
+        }
+    }
+    Name.clear();
     for (int n = 1; n <= kMaxUniqueName; ++n) {
         const QString name = BaseName + QString::number(n);
-        if (!report || !report->FindObject(name)) {
+        if (!taken.contains(frUpper(name))) {
             SetProperty(QStringLiteral("Name"), name);
             return;
         }
@@ -188,9 +196,13 @@ void TfrView::SetProperty(const QString& name, const QVariant& value) {
         FrameStyle = static_cast<quint16>(frVarToInt(value));
     else if (n == u"FILLCOLOR")
         FillColor = static_cast<quint32>(frVarToInt(value));
-    else if (n == u"FRAMEWIDTH")
-        FrameWidth = static_cast<float>(frVarToReal(value));
-    else if (n == u"VISIBLE")
+    else if (n == u"FRAMEWIDTH") {
+        // A stream cannot carry a negative width back: refused here rather than changed there.
+        const double width = frVarToReal(value);
+        if (width < 0)
+            throw Failure(QStringLiteral("Invalid property value"));
+        FrameWidth = static_cast<float>(width);
+    } else if (n == u"VISIBLE")
         Visible = frVarToBool(value);
     else if (n == u"MEMO" || n == u"DATAFIELD")
         Memo = frSplitLines(frVarToText(value));

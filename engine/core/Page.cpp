@@ -12,10 +12,6 @@ namespace {
 
 constexpr int kMaxUniqueName = 10000;
 
-bool IsDefaultSource(int source) {
-    return (source & 0xFFFF) == 0xFFFF;
-}
-
 // Paper sizes by name: 18 units per 5 mm, coarser than the printer's factor.
 qint32 TenthsFromUnits(const QVariant& value) {
     return frRound(frVarToReal(value) * 10 * 5 / 18);
@@ -52,7 +48,7 @@ void TfrPage::SelectPaper(int kind, int width, int height, int source, int orien
     PaperX = printer.PaperX();
     PaperY = printer.PaperY();
     Orientation = printer.Landscape() ? poLandscape : poPortrait;
-    PaperSource = IsDefaultSource(source) ? frDefaultSource : printer.PaperSource();
+    PaperSource = frIsDefaultSource(source) ? frDefaultSource : printer.PaperSource();
 }
 
 // --- layout edges --------------------------------------------------------------------------

@@ -15,10 +15,6 @@ constexpr int kDefaultSourceName = 55435;
 // Margins of the virtual printer: 5 mm on every side.
 constexpr int kVirtualMargin = 50;
 
-bool IsDefaultSource(int source) {
-    return (source & 0xFFFF) == 0xFFFF;
-}
-
 }  // namespace
 
 const std::array<TPaperInfo, frPaperCount> frPaperInfo = {{
@@ -186,7 +182,7 @@ void TfrPrinter::ApplyPaper() {
             mode->dmOrientation = landscape_ ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
         if (mode->dmFields & DM_COPIES)
             mode->dmCopies = 1;
-        if ((mode->dmFields & DM_DEFAULTSOURCE) && paperSource_ != -1)
+        if ((mode->dmFields & DM_DEFAULTSOURCE) && !frIsDefaultSource(paperSource_))
             mode->dmDefaultSource = paperSource_;
         system_->SetDeviceMode(*mode);
     }
@@ -198,7 +194,7 @@ bool TfrPrinter::PaperMatches(int kind, int width, int height, int source, bool 
         return std::abs(paperX_ - width) <= 1 && std::abs(paperY_ - height) <= 1 &&
                landscape == landscape_;
     return kind == paperKind_ && landscape == landscape_ &&
-           (source == paperSource_ || IsDefaultSource(source));
+           (source == paperSource_ || frIsDefaultSource(source));
 }
 
 void TfrPrinter::SetPaper(int kind, int width, int height, int source, bool landscape, bool force) {

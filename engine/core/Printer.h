@@ -29,6 +29,11 @@ struct TfrPageMetrics {
     bool operator==(const TfrPageMetrics&) const = default;
 };
 
+// The default paper source: -1 as the printer keeps it, 65535 as a page stores it.
+inline bool frIsDefaultSource(int source) {
+    return (source & 0xFFFF) == 0xFFFF;
+}
+
 // A row of the virtual printer's paper table: code, width and height in tenths of a millimetre.
 struct TPaperInfo {
     int Typ;

@@ -275,6 +275,18 @@ TEST_F(ObjectsTest, PagePropertyLists) {
     EXPECT_EQ(page.FindProperty(QStringLiteral("BorderStyle"))->EnumValues, QVariantList({3, 2}));
 }
 
+TEST_F(ObjectsTest, ANegativeFrameWidthIsRefused) {
+    TfrMemoView memo;
+    memo.SetProperty(QStringLiteral("FrameWidth"), 2.5);
+    try {
+        memo.SetProperty(QStringLiteral("FrameWidth"), -2.5);
+        ADD_FAILURE() << "taken";
+    } catch (const Failure& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Invalid property value"));
+    }
+    EXPECT_EQ(memo.FrameWidth, 2.5f);
+}
+
 TEST_F(ObjectsTest, UniqueObjectNamesAcrossThePages) {
     TfrReport report;
     frEngineState().CurrentReport = &report;
@@ -288,6 +300,13 @@ TEST_F(ObjectsTest, UniqueObjectNamesAcrossThePages) {
     TfrLineView line;
     line.AssignUniqueName();
     EXPECT_EQ(line.Name, QStringLiteral("Line1"));
+
+    // Every number taken: the name is empty, not the one the object had.
+    for (int n = 1; n <= 10000; ++n)
+        second.AddObject(std::make_unique<TfrMemoView>()).Name = QStringLiteral("Memo%1").arg(n);
+    fresh.Name = QStringLiteral("Old");
+    fresh.AssignUniqueName();
+    EXPECT_EQ(fresh.Name, QString());
 }
 
 TEST_F(ObjectsTest, PrintWritesTheEntryOfAVisibleObject) {

@@ -379,6 +379,12 @@ TEST_F(RealPrinter, SetPaperWritesTheSettingsBlock) {
     EXPECT_EQ(system.ModeWrites.size(), 2);
     printer.SetPaper(11, 0, 0, -1, false, true);
     EXPECT_EQ(system.ModeWrites.size(), 3);
+
+    // The default source as a page stores it (all 16 bits set) is not sent to the driver.
+    printer.SetPaper(9, 0, 0, 65535, false, false);
+    ASSERT_EQ(system.ModeWrites.size(), 4);
+    EXPECT_EQ(system.ModeWrites.last().dmPaperSize, 9);
+    EXPECT_EQ(system.ModeWrites.last().dmDefaultSource, 4);
 }
 
 TEST_F(RealPrinter, FieldsTheDriverDoesNotTakeAreLeftAlone) {
