@@ -29,10 +29,11 @@ bool HelpWindow::ShowFile(const QString& file, int context) {
         browser_->setSearchPaths({QFileInfo(file).absolutePath()});
         browser_->setSource(url, QTextDocument::HtmlResource);
     }
-    browser_->scrollToAnchor(context < 0 ? QStringLiteral("contents")
-                                         : QStringLiteral("topic-%1").arg(context));
+    // Shown first: the anchor's place depends on the width the text is laid out at.
     show();
     raise();
     activateWindow();
+    browser_->scrollToAnchor(context < 0 ? QStringLiteral("contents")
+                                         : QStringLiteral("topic-%1").arg(context));
     return true;
 }

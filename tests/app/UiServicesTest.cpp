@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDate>
 #include <QFile>
 #include <QFontDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 #include <functional>
@@ -87,10 +90,31 @@ TEST_F(UiServicesTest, HelpShowsTheTopicOfTheFileInTheWorkingFolder) {
             window = h;
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->Browser().toPlainText().contains(QStringLiteral("О программе")));
     EXPECT_TRUE(window->Browser().source().toLocalFile().endsWith(QStringLiteral("Quillbox.hlp")));
+
+    // The topic's heading stands at the top of the view; the contents start at the top.
+    QTextBrowser& browser = window->Browser();
+    const auto headingTop = [&](const QString& heading) {
+        for (QTextBlock b = browser.document()->begin(); b.isValid(); b = b.next()) {
+            if (b.blockFormat().headingLevel() > 0 && b.text() == heading)
+                return qRound(browser.document()->documentLayout()->blockBoundingRect(b).top());
+        }
+        ADD_FAILURE() << "no heading " << heading.toStdString();
+        return -1;
+    };
+    QScrollBar* bar = browser.verticalScrollBar();
+    const int topic2 = headingTop(QStringLiteral("О программе"));
+    ASSERT_GT(topic2, 0);
+    ASSERT_GT(bar->maximum(), 0) << "the file must be longer than the view";
+    EXPECT_EQ(bar->value(), std::min(topic2, bar->maximum()));
+    services.HelpTopic(QStringLiteral("Quillbox.hlp"), 12);
+    const int topic12 = headingTop(QStringLiteral("Документы для печати и их поля"));
+    ASSERT_NE(std::min(topic12, bar->maximum()), std::min(topic2, bar->maximum()));
+    EXPECT_EQ(bar->value(), std::min(topic12, bar->maximum()));
     services.HelpContents(QStringLiteral("Quillbox.hlp"));
     EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(bar->value(),
+              std::min(headingTop(QStringLiteral("Formwright — справка")), bar->maximum()));
     window->hide();
 }
 

@@ -325,8 +325,13 @@ TEST_F(ObjectsTest, PrintWritesTheEntryOfAVisibleObject) {
 
     const QByteArray printed = Written([&](QIODevice& s) { picture.Print(s); });
     EXPECT_EQ(seen, picture.Memo);
-    const QByteArray data = Written([&](QIODevice& s) { picture.WriteToStream(s); });
-    EXPECT_EQ(printed, QByteArray(1, char(frTypePicture)) + data);
+    // The type byte, then the prepared form: the expanded lines in place of the design fields.
+    Bytes entry;
+    entry.u8(frTypePicture).str(QString()).u8(2).u8(0).i32(10).i32(20).i32(30).i32(40);
+    entry.u16(0).u16(0).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
+    entry.list({QStringLiteral("[Поле]")}).u16(0).str(QStringLiteral("метка"));
+    entry.i32(2).i32(1).u8(0);
+    EXPECT_EQ(printed.toHex(' '), entry.data.toHex(' '));
     EXPECT_EQ(picture.WorkMemo, picture.Memo);
     EXPECT_EQ(picture.Tag, QStringLiteral("метка"));
 

@@ -204,7 +204,19 @@ TEST_F(ReportTest, PagePropertiesByName) {
     EXPECT_EQ(page.Metrics.SheetWidth, 758);
     page.SetProperty(QStringLiteral("StretchToPrintable"), true);
     EXPECT_FALSE(page.WholeSheet);
+    // An unknown name changes nothing and reads as null.
+    page.ListProperties();
+    const auto values = [&] {
+        QVariantList out;
+        for (const auto& property : page.Properties())
+            out << page.GetProperty(property.PropName);
+        return out;
+    };
+    const QVariantList before = values();
+    ASSERT_FALSE(before.isEmpty());
     page.SetProperty(QStringLiteral("NoSuchProperty"), 5);
+    EXPECT_EQ(values(), before);
+    EXPECT_FALSE(page.GetProperty(QStringLiteral("NoSuchProperty")).isValid());
     EXPECT_THROW(page.SetProperty(QStringLiteral("Columns"), QStringLiteral("два")), EVariantError);
 
     page.Type = ptDialog;
