@@ -111,7 +111,7 @@ void TTextBinding::Leave() {
 
 // ---- memo ----------------------------------------------------------------------------------
 
-TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent), binding_(*this, *this) {
+TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent), TBoundText(*this, *this) {
     binding_.Text = [this] { return toPlainText(); };
     binding_.ShowText = [this](const QString& text) { setPlainText(text); };
     binding_.FieldText = [](const TField& field) {
@@ -125,11 +125,6 @@ TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent), binding_(*this, *thi
     binding_.SelectAll = [this] { selectAll(); };
     connect(this, &QPlainTextEdit::textChanged, this, [this] { binding_.UserChanged(); });
     binding_.Show();
-}
-
-void TDBMemo::SetReadOnly(bool readOnly) {
-    binding_.ReadOnly = readOnly;
-    binding_.UpdateReadOnly();
 }
 
 void TDBMemo::keyPressEvent(QKeyEvent* event) {
@@ -158,7 +153,7 @@ void TDBMemo::focusOutEvent(QFocusEvent* event) {
 
 // ---- single-line edit ----------------------------------------------------------------------
 
-TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent), binding_(*this, *this) {
+TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent), TBoundText(*this, *this) {
     binding_.Text = [this] { return text(); };
     binding_.ShowText = [this](const QString& text) {
         const TField* field = binding_.Link.Field();
@@ -180,11 +175,6 @@ TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent), binding_(*this, *this) {
     binding_.Show();
 }
 
-void TDBEdit::SetReadOnly(bool readOnly) {
-    binding_.ReadOnly = readOnly;
-    binding_.UpdateReadOnly();
-}
-
 void TDBEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     if (event->reason() != Qt::PopupFocusReason)
@@ -193,7 +183,7 @@ void TDBEdit::focusOutEvent(QFocusEvent* event) {
 
 // ---- date edit -----------------------------------------------------------------------------
 
-TDBDateEdit::TDBDateEdit(QWidget* parent) : QLineEdit(parent), binding_(*this, *this) {
+TDBDateEdit::TDBDateEdit(QWidget* parent) : QLineEdit(parent), TBoundText(*this, *this) {
     setInputMask(QStringLiteral("99.99.9999;_"));
     button_ =
         addAction(DropDownIcon(palette().color(QPalette::ButtonText)), QLineEdit::TrailingPosition);
@@ -227,11 +217,6 @@ TDBDateEdit::TDBDateEdit(QWidget* parent) : QLineEdit(parent), binding_(*this, *
     binding_.SelectAll = [this] { selectAll(); };
     connect(this, &QLineEdit::textEdited, this, [this] { binding_.UserChanged(); });
     binding_.Show();
-}
-
-void TDBDateEdit::SetReadOnly(bool readOnly) {
-    binding_.ReadOnly = readOnly;
-    binding_.UpdateReadOnly();
 }
 
 QDate TDBDateEdit::Date() const {

@@ -57,13 +57,9 @@ private:
     bool leaving_{false};
 };
 
-// A multi-line editor of a text field. With WantReturns off, Enter inserts no line break and
-// EnterPressed is emitted instead.
-class TDBMemo : public QPlainTextEdit, public TFailureSink {
-    Q_OBJECT
+// The binding of a text control to its field, and what the control offers of it.
+class TBoundText {
 public:
-    explicit TDBMemo(QWidget* parent = nullptr);
-
     void SetDataSource(TDataSource* source) { binding_.Link.SetDataSource(source); }
     TDataSource* DataSource() const { return binding_.Link.DataSource(); }
     void SetDataField(const QString& name) { binding_.Link.SetFieldName(name); }
@@ -71,8 +67,28 @@ public:
     TField* Field() const { return binding_.Link.Field(); }
     TFieldDataLink& DataLink() { return binding_.Link; }
 
-    void SetReadOnly(bool readOnly);
+    void SetReadOnly(bool readOnly) {
+        binding_.ReadOnly = readOnly;
+        binding_.UpdateReadOnly();
+    }
     bool ReadOnly() const { return binding_.EffectiveReadOnly(); }
+
+protected:
+    TBoundText(QWidget& control, TFailureSink& errors) : binding_(control, errors) {}
+    ~TBoundText() = default;
+    TBoundText(const TBoundText&) = delete;
+    TBoundText& operator=(const TBoundText&) = delete;
+
+    TTextBinding binding_;
+};
+
+// A multi-line editor of a text field. With WantReturns off, Enter inserts no line break and
+// EnterPressed is emitted instead.
+class TDBMemo : public QPlainTextEdit, public TFailureSink, public TBoundText {
+    Q_OBJECT
+public:
+    explicit TDBMemo(QWidget* parent = nullptr);
+
     void SetWantReturns(bool want) { wantReturns_ = want; }
     bool WantReturns() const { return wantReturns_; }
 
@@ -87,49 +103,27 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    TTextBinding binding_;
     bool wantReturns_{true};
 };
 
 // A single-line editor of a field; a text field's size limits the length.
-class TDBEdit : public QLineEdit, public TFailureSink {
+class TDBEdit : public QLineEdit, public TFailureSink, public TBoundText {
     Q_OBJECT
 public:
     explicit TDBEdit(QWidget* parent = nullptr);
-
-    void SetDataSource(TDataSource* source) { binding_.Link.SetDataSource(source); }
-    TDataSource* DataSource() const { return binding_.Link.DataSource(); }
-    void SetDataField(const QString& name) { binding_.Link.SetFieldName(name); }
-    const QString& DataField() const { return binding_.Link.FieldName(); }
-    TField* Field() const { return binding_.Link.Field(); }
-    TFieldDataLink& DataLink() { return binding_.Link; }
-
-    void SetReadOnly(bool readOnly);
-    bool ReadOnly() const { return binding_.EffectiveReadOnly(); }
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    TTextBinding binding_;
 };
 
 // A date editor (dd.MM.yyyy) with a drop-down calendar (its button, Alt+Down or F4). An empty
 // text stores null; a date that does not exist is refused.
-class TDBDateEdit : public QLineEdit, public TFailureSink {
+class TDBDateEdit : public QLineEdit, public TFailureSink, public TBoundText {
     Q_OBJECT
 public:
     explicit TDBDateEdit(QWidget* parent = nullptr);
-
-    void SetDataSource(TDataSource* source) { binding_.Link.SetDataSource(source); }
-    TDataSource* DataSource() const { return binding_.Link.DataSource(); }
-    void SetDataField(const QString& name) { binding_.Link.SetFieldName(name); }
-    const QString& DataField() const { return binding_.Link.FieldName(); }
-    TField* Field() const { return binding_.Link.Field(); }
-    TFieldDataLink& DataLink() { return binding_.Link; }
-
-    void SetReadOnly(bool readOnly);
-    bool ReadOnly() const { return binding_.EffectiveReadOnly(); }
 
     // The date in the text; invalid when the text is empty or not a date.
     QDate Date() const;
@@ -145,7 +139,6 @@ protected:
 private:
     void Pick(const QDate& date);
 
-    TTextBinding binding_;
     QAction* button_{nullptr};
     QFrame* popup_{nullptr};
     QCalendarWidget* calendar_{nullptr};

@@ -1,11 +1,9 @@
 #include "PdfFilePrinter.h"
 
 #include "Failure.h"
-#include "PainterCanvas.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QPdfWriter>
 
 PdfFilePrinter::PdfFilePrinter(QString path, int resolution)
     : path_(std::move(path)),
@@ -20,15 +18,12 @@ PdfFilePrinter::~PdfFilePrinter() {
 }
 
 void PdfFilePrinter::Finish() {
-    if (!writer_ || Printing())
-        return;
-    ClosePage();
-    painter_.end();
-    writer_.reset();
+    if (!Printing())
+        pdf_.End();
 }
 
 QPainter* PdfFilePrinter::PagePainter() {
-    return Printing() ? &painter_ : nullptr;
+    return Printing() ? pdf_.Painter() : nullptr;
 }
 
 QStringList PdfFilePrinter::Printers() {
@@ -62,50 +57,32 @@ void PdfFilePrinter::SetCopies(int copies) {
 }
 
 Canvas* PdfFilePrinter::PageCanvas() {
-    return Printing() ? canvas_.get() : nullptr;
+    return Printing() ? pdf_.PageCanvas() : nullptr;
 }
 
-void PdfFilePrinter::OpenPage() {
-    canvas_ = MakePageCanvas(painter_, Caps());
-}
-
-void PdfFilePrinter::ClosePage() {
-    canvas_.reset();
+QString PdfFilePrinter::NotWritten() const {
+    return QStringLiteral("Не удалось записать файл \"%1\"").arg(path_);
 }
 
 void PdfFilePrinter::StartJob() {
-    if (writer_) {
-        // A later job of the same file: its first page, on its own paper.
-        ClosePage();
-        writer_->setPageLayout(setting_.Layout());
-        if (!writer_->newPage())
-            throw Failure(QStringLiteral("Не удалось записать файл \"%1\"").arg(path_));
-        OpenPage();
-        return;
-    }
-    auto writer = std::make_unique<QPdfWriter>(path_);
-    writer->setResolution(resolution_);
-    writer->setTitle(title_);
-    writer->setCreator(QStringLiteral("Formwright"));
-    writer->setPageLayout(setting_.Layout());
-    if (!painter_.begin(writer.get()))
-        throw Failure(QStringLiteral("Не удалось записать файл \"%1\"").arg(path_));
-    writer_ = std::move(writer);
-    OpenPage();
+    const QPageLayout layout = setting_.Layout();
+    // A later job of the same file goes on with its first page, on its own paper.
+    const bool written =
+        pdf_.Active() ? pdf_.NewPage(&layout) : pdf_.Begin(path_, resolution_, title_, layout);
+    if (!written)
+        throw Failure(NotWritten());
+    pdf_.OpenPage(Caps());
 }
 
 void PdfFilePrinter::NextPage() {
-    ClosePage();
-    if (!writer_->newPage())
-        throw Failure(QStringLiteral("Не удалось записать файл \"%1\"").arg(path_));
-    OpenPage();
+    if (!pdf_.NewPage())
+        throw Failure(NotWritten());
+    pdf_.OpenPage(Caps());
 }
 
 void PdfFilePrinter::FinishJob() {}
 
 void PdfFilePrinter::CancelJob() {
-    ClosePage();
-    painter_.end();
-    writer_.reset();
+    pdf_.End();
     QFile::remove(path_);
 }

@@ -1,14 +1,11 @@
 #pragma once
 
 #include "PaperCatalog.h"
+#include "PdfPageWriter.h"
 #include "SystemPrinter.h"
 
-#include <QPainter>
 #include <QString>
 #include <memory>
-
-class PainterCanvas;
-class QPdfWriter;
 
 // A printer that writes a PDF file: one printer, every standard paper, no bins, no unprintable
 // border. The jobs it is given (a change of paper ends one and begins the next) all go into the
@@ -53,15 +50,12 @@ protected:
     void CancelJob() override;
 
 private:
-    void OpenPage();
-    void ClosePage();
+    QString NotWritten() const;
 
     QString path_;
     int resolution_;
     PaperCatalog catalog_;
     PaperSetting setting_;
     QString title_;
-    std::unique_ptr<QPdfWriter> writer_;
-    QPainter painter_;
-    std::unique_ptr<PainterCanvas> canvas_;
+    PdfPageWriter pdf_;
 };

@@ -1,12 +1,10 @@
 #include "CupsPrinter.h"
 
 #include "Failure.h"
-#include "PainterCanvas.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPageSetupDialog>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -61,7 +59,7 @@ CupsPrinter::~CupsPrinter() {
 }
 
 QPainter* CupsPrinter::PagePainter() {
-    return Printing() ? &painter_ : nullptr;
+    return Printing() ? pdf_.Painter() : nullptr;
 }
 
 // --- printers -------------------------------------------------------------------------------
@@ -216,14 +214,7 @@ bool CupsPrinter::ShowPropertiesDialog() {
 // --- the job --------------------------------------------------------------------------------
 
 Canvas* CupsPrinter::PageCanvas() {
-    return Printing() ? canvas_.get() : nullptr;
-}
-
-void CupsPrinter::OpenPage() {
-    const DeviceCaps caps = Caps();
-    painter_.resetTransform();
-    painter_.translate(caps.PhysicalOffsetX, caps.PhysicalOffsetY);
-    canvas_ = MakePageCanvas(painter_, caps);
+    return Printing() ? pdf_.PageCanvas() : nullptr;
 }
 
 void CupsPrinter::StartJob() {
@@ -234,32 +225,23 @@ void CupsPrinter::StartJob() {
                                                  QStringLiteral("/formwright-XXXXXX.pdf"));
     if (!file->open())
         throw Failure(NotSent(queue, file->errorString()));
-    auto writer = std::make_unique<QPdfWriter>(file.get());
-    writer->setResolution(resolution_);
-    writer->setTitle(title_);
-    writer->setCreator(QStringLiteral("Formwright"));
-    writer->setPageLayout(setting_.Layout());
-    if (!painter_.begin(writer.get()))
+    if (!pdf_.Begin(*file, resolution_, title_, setting_.Layout()))
         throw Failure(NotSent(queue, file->errorString()));
     jobFile_ = std::move(file);
-    writer_ = std::move(writer);
     jobQueue_ = queue;
     jobMedia_ = MediaOf(setting_);
     jobCopies_ = setting_.Copies;
-    OpenPage();
+    pdf_.OpenPage(Caps());
 }
 
 void CupsPrinter::NextPage() {
-    canvas_.reset();
-    if (!writer_->newPage())
+    if (!pdf_.NewPage())
         throw Failure(NotSent(jobQueue_, jobFile_->errorString()));
-    OpenPage();
+    pdf_.OpenPage(Caps());
 }
 
 void CupsPrinter::FinishJob() {
-    canvas_.reset();
-    painter_.end();
-    writer_.reset();
+    pdf_.End();
     jobFile_->close();
 
     QStringList args{QStringLiteral("-d"), jobQueue_};
@@ -299,10 +281,7 @@ void CupsPrinter::CancelJob() {
 }
 
 void CupsPrinter::DropJob() {
-    canvas_.reset();
-    if (painter_.isActive())
-        painter_.end();
-    writer_.reset();
+    pdf_.End();
     jobFile_.reset();
     jobQueue_.clear();
 }

@@ -1,16 +1,14 @@
 #pragma once
 
 #include "PaperCatalog.h"
+#include "PdfPageWriter.h"
 #include "SystemPrinter.h"
 
-#include <QPainter>
 #include <QPrinterInfo>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
-class PainterCanvas;
-class QPdfWriter;
 class QPrinter;
 class QTemporaryFile;
 
@@ -62,8 +60,6 @@ private:
     void Load(int index);
     // Puts the setting on the device; what the device refuses is put back as it was.
     void Configure(const PaperSetting& wanted);
-    // The page canvas afresh for each page, its origin at the printable area's corner.
-    void OpenPage();
     void DropJob();
 
     QStringList names_;
@@ -76,9 +72,7 @@ private:
     std::unique_ptr<QPrinter> device_;  // the queue's layout and printable area; never drawn on
 
     std::unique_ptr<QTemporaryFile> jobFile_;
-    std::unique_ptr<QPdfWriter> writer_;
-    QPainter painter_;
-    std::unique_ptr<PainterCanvas> canvas_;
+    PdfPageWriter pdf_;
     QString jobQueue_;
     QString jobMedia_;
     int jobCopies_{1};

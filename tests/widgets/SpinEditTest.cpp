@@ -441,24 +441,22 @@ TEST_F(DBSpinEditTest, EnterAndEscapeReachTheDialogEscapeUndoesTheTyping) {
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     layout->addWidget(box);
     layout->addWidget(ok);
-    dialog.show();
-    dialog.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    box->setFocus(Qt::TabFocusReason);
-    box->selectAll();
-    window->Type(QStringLiteral("5"));
-    window->Key(Qt::Key_Escape);
+    const auto typeFiveAndPress = [&](Qt::Key key) {
+        dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        box->setFocus(Qt::TabFocusReason);
+        box->selectAll();
+        window->Type(QStringLiteral("5"));
+        window->Key(key);
+    };
+
+    typeFiveAndPress(Qt::Key_Escape);
     EXPECT_EQ(box->text(), QStringLiteral("2"));
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 
-    dialog.show();
-    dialog.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    box->setFocus(Qt::TabFocusReason);
-    box->selectAll();
-    window->Type(QStringLiteral("5"));
-    window->Key(Qt::Key_Return);
+    typeFiveAndPress(Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
