@@ -346,6 +346,8 @@ TEST(MemoHyphenation, PointsOfRussianWords) {
         {QStringLiteral("объем"), {}},  // no break before the hard sign
         {QStringLiteral("ОДА"), {}},    // shorter than 4
         {QStringLiteral("hyphenation"), {}},
+        {QStringLiteral("ßмолоко"), {3, 5}},       // positions are the word's own
+        {QStringLiteral("ОК\U0001F600АМА"), {5}},  // never inside a surrogate pair
         {QString(), {}},
     };
     for (const Case& c : cases) {
