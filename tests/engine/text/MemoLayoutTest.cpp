@@ -472,6 +472,19 @@ TEST_F(MemoLayoutTest, LinesBelowTheFrameAreDrawnClipped) {
     EXPECT_EQ(canvas.RecordsOf(CanvasRecord::TextOut).size(), 1);
 }
 
+TEST_F(MemoLayoutTest, ExportingCountsLinesButDrawsNothing) {
+    auto memo = Memo(10, 20, 60, 40, {QStringLiteral("one"), QStringLiteral("two")});
+    memo->Exporting = true;
+    memo->FillColor = CanvasRgb(0, 255, 0);
+    memo->FrameTyp = frftTop;
+    RecordingCanvas canvas(QSize(400, 400));
+    layout.PaintObject(*memo, canvas);
+    EXPECT_TRUE(canvas.RecordsOf(CanvasRecord::TextOut).isEmpty());
+    EXPECT_TRUE(canvas.RecordsOf(CanvasRecord::FillRect).isEmpty());
+    EXPECT_TRUE(canvas.RecordsOf(CanvasRecord::LineTo).isEmpty());
+    EXPECT_EQ(memo->LinesDone, 2);
+}
+
 TEST_F(MemoLayoutTest, VerticalPlacement) {
     const QStringList five = {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
     // TextBlockHeight = 2 + 5 x 15 = 77; FrameRect (10, 20, 71, 41).
