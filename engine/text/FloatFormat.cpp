@@ -301,6 +301,8 @@ QString frFormatFloat(const QString& pattern, double value, const TfrLocale& loc
         index = 1;
     else if (value == 0 && has(2))
         index = 2;
+    if (sections[index].isEmpty())
+        return frFloatToStr(value, locale);
     Section sec = ReadSection(sections[index]);
     if (!sec.scientific && std::fabs(value) >= 1e18)
         return frFloatToStr(value, locale);

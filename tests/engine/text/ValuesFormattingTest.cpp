@@ -80,6 +80,9 @@ TEST(ValuesFormatting, FloatPatterns) {
         {"0.00E+00", 0, "0,00E+00"},
         {"'Итого: '0.00' руб.'", 12.5, "Итого: 12,50 руб."},
         {"", 1.5, "1,5"},
+        {";(0)", 2.5, "2,5"},
+        {"0 EUR", 5, "5 EUR"},
+        {"0 'руб", 5, "5 руб"},
         {"0.00", 1e20, "1E20"},
     };
     for (const FloatRow& row : rows) {
@@ -183,6 +186,7 @@ TEST(ValuesFormatting, DateTimePatterns) {
         {"tt", kMoment, "14:07:09"},
         {"dd/mm/yyyy", kMoment, "05.11.1998"},
         {"'day' d, \"mm\" mm", kMoment, "day 5, mm 11"},
+        {"d 'день", kMoment, "5 день"},
         // Before 1900 and after 2100.
         {"dd.mm.yyyy", -31890, "07.09.1812"},
         {"dd.mm.yyyy", -36522, "01.01.1800"},
