@@ -26,16 +26,16 @@ bool TfrFunctionLibrary::OnFunction(const QString& name, const QString& p1, cons
 
 void TfrFunctionLibrary::Describe(TfrInstalledFunctions& installed) const {
     for (const QString& name : list_)
-        installed.Add(name, {}, {});
+        installed.Add(name, {}, {}, this);
 }
 
 void TfrInstalledFunctions::Add(const QString& name, const QString& category,
-                                const QString& description) {
-    entries_.push_back({name, category, description});
+                                const QString& description, const TfrFunctionLibrary* library) {
+    entries_.push_back({name, category, description, library});
 }
 
-void TfrInstalledFunctions::Remove(const QStringList& names) {
-    std::erase_if(entries_, [&](const Entry& e) { return names.contains(e.Name); });
+void TfrInstalledFunctions::Remove(const TfrFunctionLibrary& library) {
+    std::erase_if(entries_, [&](const Entry& e) { return e.Library == &library; });
 }
 
 TfrFunctionLibraries::TfrFunctionLibraries(TfrInstalledFunctions* installed)
@@ -64,7 +64,7 @@ void TfrFunctionLibraries::Uninstall(std::type_index libraryClass) {
     if (it == libraries_.end())
         return;
     if (installed_)
-        installed_->Remove((*it)->List());
+        installed_->Remove(**it);
     libraries_.erase(it);
 }
 

@@ -28,7 +28,8 @@ public:
     bool OnFunction(const QString& name, const QString& p1, const QString& p2, const QString& p3,
                     QVariant& value);
 
-    // Adds the library's functions, with category and description, for a report designer.
+    // Adds the library's functions for a report designer. Their categories and descriptions
+    // would be engine strings this program does not carry, so they stay empty here.
     virtual void Describe(TfrInstalledFunctions& installed) const;
 
 protected:
@@ -53,11 +54,13 @@ public:
         QString Name;
         QString Category;
         QString Description;
+        const TfrFunctionLibrary* Library{nullptr};
     };
 
-    void Add(const QString& name, const QString& category, const QString& description);
-    // Takes out the names a library lists.
-    void Remove(const QStringList& names);
+    void Add(const QString& name, const QString& category, const QString& description,
+             const TfrFunctionLibrary* library = nullptr);
+    // Takes out what a library added.
+    void Remove(const TfrFunctionLibrary& library);
     const std::vector<Entry>& Entries() const { return entries_; }
 
 private:

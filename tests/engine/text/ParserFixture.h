@@ -1,11 +1,13 @@
 #pragma once
 
 #include "EngineState.h"
+#include "Failure.h"
 #include "FunctionLibrary.h"
 #include "Locale.h"
 #include "Parser.h"
 #include "ServicesDouble.h"
 #include "StdFunctionLibrary.h"
+#include "Variant.h"
 
 #include <gtest/gtest.h>
 #include <QMap>
