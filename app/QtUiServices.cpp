@@ -3,9 +3,12 @@
 #include "HelpWindow.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdlib>
 
 namespace {
 
@@ -33,6 +36,45 @@ int Exec(QMessageBox& box) {
     box.setWindowModality(Qt::ApplicationModal);
     box.setTextFormat(Qt::PlainText);
     return box.exec();
+}
+
+// The installed face the dialog shows for `font`: the face itself, or the face fontconfig puts in
+// its place (Liberation Serif for Times New Roman).
+QString ShownFamily(const QFont& font) {
+    if (QFontDatabase::families().contains(font.family(), Qt::CaseInsensitive))
+        return font.family();
+    return QFontInfo(font).family();
+}
+
+// `font` as one of the face's own styles, so that the dialog selects it: the dialog looks for
+// the style by name, and the names a font has by default are neither the face's nor, once
+// translated, in English.
+QFont DialogFont(const QFont& font) {
+    const QString family = ShownFamily(font);
+    const int wanted = font.bold() ? QFont::Bold : QFont::Normal;
+    const int size = font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
+    QFont best;
+    int bestScore = -1;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const QFont candidate = QFontDatabase::font(family, style, size);
+        int score = 10000 - std::abs(candidate.weight() - wanted);
+        if (candidate.italic() != font.italic())
+            score -= 5000;
+        if (candidate.stretch() != QFont::AnyStretch && candidate.stretch() != QFont::Unstretched)
+            score -= 1000;
+        if (score > bestScore) {
+            best = candidate;
+            bestScore = score;
+        }
+    }
+    if (bestScore < 0) {
+        best = font;
+        best.setFamily(family);
+    }
+    best.setPointSize(size);
+    best.setUnderline(font.underline());
+    best.setStrikeOut(font.strikeOut());
+    return best;
 }
 
 }  // namespace
@@ -71,9 +113,14 @@ void QtUiServices::HelpTopic(const QString& helpFile, int context) {
 }
 
 bool QtUiServices::ChooseFont(QFont& font) {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, QApplication::activeWindow());
-    if (ok)
-        font = chosen;
-    return ok;
+    const QFont shown = DialogFont(font);
+    QFontDialog dialog(shown, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    QFont chosen = dialog.selectedFont();
+    // The substitute the dialog showed stands for the face asked for.
+    if (chosen.family() == shown.family())
+        chosen.setFamily(font.family());
+    font = chosen;
+    return true;
 }
