@@ -1,5 +1,6 @@
 #include "QtUiServices.h"
 
+#include "EmptyTitle.h"
 #include "HelpWindow.h"
 
 #include <QApplication>
@@ -35,6 +36,8 @@ QString Lines(const QString& text) {
 int Exec(QMessageBox& box) {
     box.setWindowModality(Qt::ApplicationModal);
     box.setTextFormat(Qt::PlainText);
+    box.winId();
+    ShowEmptyTitle(box);
     return box.exec();
 }
 
@@ -97,8 +100,21 @@ bool QtUiServices::Question(const QString& text, const QString& caption) {
 }
 
 HelpWindow& QtUiServices::Help() {
-    if (!help_)
-        help_ = std::make_unique<HelpWindow>();
+    // Owned by the window it was asked from, the main window: it stays in front of it, goes with
+    // it, and does not keep the program running once the main window is closed.
+    QWidget* owner = QApplication::activeWindow();
+    while (owner && owner->parentWidget())
+        owner = owner->parentWidget()->window();
+    if (owner && owner == help_)
+        owner = help_->parentWidget();
+    if (!help_) {
+        help_ = new HelpWindow(owner);
+        if (!owner)
+            orphan_.reset(help_);
+    } else if (owner && help_->parentWidget() != owner) {
+        static_cast<void>(orphan_.release());
+        help_->setParent(owner, help_->windowFlags());
+    }
     return *help_;
 }
 
@@ -109,7 +125,7 @@ void QtUiServices::HelpContents(const QString& helpFile) {
 void QtUiServices::HelpTopic(const QString& helpFile, int context) {
     if (!Help().ShowFile(helpFile, context))
         Message(QStringLiteral("Не найден файл справки ") + helpFile,
-                QApplication::applicationDisplayName(), Icon::Error);
+                QCoreApplication::applicationName(), Icon::Error);
 }
 
 bool QtUiServices::ChooseFont(QFont& font) {
