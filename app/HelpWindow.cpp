@@ -11,7 +11,9 @@
 HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Справка"));
-    resize(640, 520);
+    // A help page needs no other size; a resizable window gets the window manager's grips.
+    setFixedSize(640, 520);
+    setAttribute(Qt::WA_QuitOnClose, false);
     auto* layout = new QVBoxLayout(this);
     browser_->setOpenExternalLinks(true);
     layout->addWidget(browser_);

@@ -1,12 +1,16 @@
 #include "QtUiServices.h"
 
+#include "EmptyTitle.h"
 #include "HelpWindow.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdlib>
 
 namespace {
 
@@ -33,7 +37,48 @@ QString Lines(const QString& text) {
 int Exec(QMessageBox& box) {
     box.setWindowModality(Qt::ApplicationModal);
     box.setTextFormat(Qt::PlainText);
+    box.winId();
+    ShowEmptyTitle(box);
     return box.exec();
+}
+
+// The installed face the dialog shows for `font`: the face itself, or the face fontconfig puts in
+// its place (Liberation Serif for Times New Roman).
+QString ShownFamily(const QFont& font) {
+    if (QFontDatabase::families().contains(font.family(), Qt::CaseInsensitive))
+        return font.family();
+    return QFontInfo(font).family();
+}
+
+// `font` as one of the face's own styles, so that the dialog selects it: the dialog looks for
+// the style by name, and the names a font has by default are neither the face's nor, once
+// translated, in English.
+QFont DialogFont(const QFont& font) {
+    const QString family = ShownFamily(font);
+    const int wanted = font.bold() ? QFont::Bold : QFont::Normal;
+    const int size = font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
+    QFont best;
+    int bestScore = -1;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const QFont candidate = QFontDatabase::font(family, style, size);
+        int score = 10000 - std::abs(candidate.weight() - wanted);
+        if (candidate.italic() != font.italic())
+            score -= 5000;
+        if (candidate.stretch() != QFont::AnyStretch && candidate.stretch() != QFont::Unstretched)
+            score -= 1000;
+        if (score > bestScore) {
+            best = candidate;
+            bestScore = score;
+        }
+    }
+    if (bestScore < 0) {
+        best = font;
+        best.setFamily(family);
+    }
+    best.setPointSize(size);
+    best.setUnderline(font.underline());
+    best.setStrikeOut(font.strikeOut());
+    return best;
 }
 
 }  // namespace
@@ -56,8 +101,21 @@ bool QtUiServices::Question(const QString& text, const QString& caption) {
 }
 
 HelpWindow& QtUiServices::Help() {
-    if (!help_)
-        help_ = std::make_unique<HelpWindow>();
+    // Owned by the window it was asked from, the main window: it stays in front of it, goes with
+    // it, and does not keep the program running once the main window is closed.
+    QWidget* owner = QApplication::activeWindow();
+    while (owner && owner->parentWidget())
+        owner = owner->parentWidget()->window();
+    if (owner && owner == help_)
+        owner = help_->parentWidget();
+    if (!help_) {
+        help_ = new HelpWindow(owner);
+        if (!owner)
+            orphan_.reset(help_);
+    } else if (owner && help_->parentWidget() != owner) {
+        static_cast<void>(orphan_.release());
+        help_->setParent(owner, help_->windowFlags());
+    }
     return *help_;
 }
 
@@ -68,15 +126,20 @@ void QtUiServices::HelpContents(const QString& helpFile) {
 void QtUiServices::HelpTopic(const QString& helpFile, int context) {
     if (!Help().ShowFile(helpFile, context))
         Message(QStringLiteral("Не найден файл справки ") + helpFile,
-                QApplication::applicationDisplayName(), Icon::Error);
+                QCoreApplication::applicationName(), Icon::Error);
 }
 
 bool QtUiServices::ChooseFont(QFont& font) {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, QApplication::activeWindow());
-    if (ok)
-        font = chosen;
-    return ok;
+    const QFont shown = DialogFont(font);
+    QFontDialog dialog(shown, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    QFont chosen = dialog.selectedFont();
+    // The substitute the dialog showed stands for the face asked for.
+    if (chosen.family() == shown.family())
+        chosen.setFamily(font.family());
+    font = chosen;
+    return true;
 }
 
 int QtUiServices::MessageBox(const QString& text, const QString& caption, int flags) {
@@ -133,8 +196,12 @@ int QtUiServices::MessageBox(const QString& text, const QString& caption, int fl
 
 QString QtUiServices::InputBox(const QString& caption, const QString& prompt,
                                const QString& defaultText) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), caption, Lines(prompt),
-                                               QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : defaultText;
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(Lines(prompt));
+    dialog.setTextValue(defaultText);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.winId();
+    ShowEmptyTitle(dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : defaultText;
 }

@@ -2,6 +2,7 @@
 
 #include "UiServices.h"
 
+#include <QPointer>
 #include <memory>
 
 class HelpWindow;
@@ -23,5 +24,7 @@ public:
 
 private:
     HelpWindow& Help();
-    std::unique_ptr<HelpWindow> help_;
+    QPointer<HelpWindow> help_;
+    // The help window while no window owns it.
+    std::unique_ptr<HelpWindow> orphan_;
 };

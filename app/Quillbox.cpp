@@ -8,9 +8,16 @@
 #include "main.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+// The icon is a resource of this static library: it has to be registered by hand.
+static void InstallIcon() {
+    Q_INIT_RESOURCE(icons);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/formwright.svg")));
+}
 
 Quillbox::Quillbox(UiServices& services) : frame(services) {}
 
@@ -18,7 +25,9 @@ Quillbox::~Quillbox() = default;  // the windows, last created first, then the d
 
 bool Quillbox::Start(const QString& executablePath) {
     frame.Title = QStringLiteral("Formwright");
-    QGuiApplication::setApplicationDisplayName(frame.Title);
+    // Not the display name: Qt would append that to every window title.
+    QCoreApplication::setApplicationName(frame.Title);
+    InstallIcon();
     frame.HelpFile = QStringLiteral("QUILLBOX.HLP");
 
     fData = std::make_unique<TfData>(frame);

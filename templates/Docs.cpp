@@ -6,14 +6,14 @@
 #include "DBSpinEdit.h"
 #include "Data.h"
 #include "Labels.h"
+#include "Placement.h"
 #include "SpeedForm.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPainter>
-#include <QScreen>
 #include <QStylePainter>
 #include <algorithm>
 
@@ -148,7 +148,7 @@ void TfDocs::FormCreate() {
     setFixedSize(454, 224);
 
     DBGrid1 = new TDBGrid(this);
-    DBGrid1->setGeometry(8, 8, 438, 121);
+    DBGrid1->setGeometry(8, 8, 438, 113);
     DBGrid1->SetFrame(&frame_);
     DBGrid1->SetOptions(TGridOption::Titles | TGridOption::Indicator | TGridOption::ColLines |
                         TGridOption::RowLines | TGridOption::RowHighlight);
@@ -160,20 +160,24 @@ void TfDocs::FormCreate() {
 
     GroupBox1 =
         new QGroupBox(QStringLiteral("Дополнительный параметры для выбранного документа"), this);
-    GroupBox1->setGeometry(8, 134, 438, 48);
-    // The labels take the width of their text in the window's font; the values fill the rest.
+    GroupBox1->setGeometry(8, 126, 438, 58);
+    GroupBox1->ensurePolished();
+    // Inside the frame, in one row: the labels take the width of their text in the window's
+    // font; the values fill the rest.
     Label1 = NavyLabel(QStringLiteral("Колличество страниц"), GroupBox1);
     Label2 = NavyLabel(QStringLiteral("Ориентация страниц"), GroupBox1);
     DBText1 = ValueLabel(data_.dsDocument, QStringLiteral("PageCount"), GroupBox1);
     DBText2 = ValueLabel(data_.dsDocument, QStringLiteral("OrientName"), GroupBox1);
-    int x = 8;
-    Label1->setGeometry(x, 20, Label1->sizeHint().width(), 19);
+    const QRect inside = GroupBox1->contentsRect();
+    const int top = inside.top() + (inside.height() - 21) / 2;
+    int x = inside.left() + 6;
+    Label1->setGeometry(x, top + 1, Label1->sizeHint().width(), 19);
     x = Label1->geometry().right() + 5;
-    DBText1->setGeometry(x, 19, 56, 21);
+    DBText1->setGeometry(x, top, 56, 21);
     x = DBText1->geometry().right() + 17;
-    Label2->setGeometry(x, 20, Label2->sizeHint().width(), 19);
+    Label2->setGeometry(x, top + 1, Label2->sizeHint().width(), 19);
     x = Label2->geometry().right() + 5;
-    DBText2->setGeometry(x, 19, GroupBox1->width() - 8 - x, 21);
+    DBText2->setGeometry(x, top, inside.right() - 5 - x, 21);
 
     Button1 = new TModalButton(QStringLiteral("Создать новый"), this);
     Button1->setGeometry(8, 190, 140, 26);
@@ -264,35 +268,15 @@ void TfDocs::CreateEditPanel() {
 }
 
 int TfDocs::ShowModal() {
-    PlaceOnMainWindow();
+    CentreOnMainWindow(*this);
     DBGrid1->setFocus();
     return exec();
 }
 
-void TfDocs::PlaceOnMainWindow() {
-    QWidget* main = nullptr;
-    for (QWidget* w = parentWidget(); w && !main; w = w->parentWidget()) {
-        if (qobject_cast<QMainWindow*>(w->window()))
-            main = w->window();
-    }
-    if (!main) {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<QMainWindow*>(w) && w->isVisible())
-                main = w;
-        }
-    }
-    QScreen* screen = main ? main->screen() : QGuiApplication::primaryScreen();
-    const QRect area = main && main->isVisible() ? main->frameGeometry()
-                       : screen                  ? screen->availableGeometry()
-                                                 : QRect();
-    if (area.isEmpty())
-        return;
-    // The frame is not known before the window is shown; the main window's stands in for it.
-    const QSize frame =
-        main && main->isVisible() ? main->frameGeometry().size() - main->size() : QSize();
-    QRect placed(QPoint(0, 0), size() + frame);
-    placed.moveCenter(area.center());
-    move(placed.topLeft());
+void TfDocs::closeEvent(QCloseEvent* event) {
+    if (isVisible())
+        done(mrOk);
+    event->accept();
 }
 
 void TfDocs::RunEdit() {

@@ -62,7 +62,7 @@ public:
     void BitBtn2Click();
     void BitBtn3Click();
 
-    // Escape and the window manager's close do not close the window: only "Выбрать (закрыть)".
+    // Escape does not close the window: only "Выбрать (закрыть)" does.
     void reject() override {}
 
     TDBGrid* DBGrid1{nullptr};
@@ -85,13 +85,17 @@ public:
     TModalButton* BitBtn2{nullptr};
     TModalButton* BitBtn3{nullptr};
 
+protected:
+    // No close box is asked for; a window manager that closes the window anyway chooses, as
+    // "Выбрать (закрыть)" does.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void FormCreate();
     void CreateEditPanel();
     // Shows fEdit; a row still being edited when it closes (the window manager closed it) is
     // discarded.
     void RunEdit();
-    void PlaceOnMainWindow();
 
     AppFrame& frame_;
     TfData& data_;

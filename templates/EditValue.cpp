@@ -4,7 +4,9 @@
 #include "DBEditors.h"
 #include "DBSpinEdit.h"
 #include "Data.h"
+#include "FontGroup.h"
 #include "Labels.h"
+#include "Placement.h"
 
 #include <QFontInfo>
 #include <QGroupBox>
@@ -16,26 +18,11 @@
 
 namespace {
 
-constexpr quint32 kWhite = 0x00FFFFFFu;
-
 QLabel* Caption(const QString& text, QWidget* parent, int x, int y) {
     auto* label = new QLabel(text, parent);
     label->move(x, y);
     label->adjustSize();
     return label;
-}
-
-TDBStaticText* Shown(TDataSource& source, const QString& field, QWidget* parent,
-                     const QRect& bounds) {
-    auto* text = new TDBStaticText(parent);
-    text->SetAutoSize(false);
-    text->SetAlignment(TAlignment::Center);
-    text->SetLayout(TTextLayout::Center);
-    text->SetColor(kWhite);
-    text->SetDataSource(&source);
-    text->SetDataField(field);
-    text->setGeometry(bounds);
-    return text;
 }
 
 TDBSpinEdit* Measure(AppFrame& frame, TDataSource& source, const QString& field, QWidget* parent,
@@ -95,32 +82,19 @@ TfEditValue::TfEditValue(AppFrame& frame, TfData& dataModule, const TemplateWind
     SpinEdit->SetEditorEnabled(false);
     SpinEdit->SetAutoSelect(false);
     Caption(QStringLiteral("Всего страниц"), gbText, 356, 96);
-    lbPageCount =
-        Shown(data_.dsDocument, QStringLiteral("PageCount"), gbText, QRect(456, 93, 50, 21));
+    lbPageCount = CreateFieldText(data_.dsDocument, QStringLiteral("PageCount"), gbText,
+                                  QRect(456, 93, 50, 21));
     QFont bold = lbPageCount->font();
     bold.setBold(true);
     lbPageCount->setFont(bold);
 
     // The font, chosen only through the font dialog.
-    gbFont = new QGroupBox(QStringLiteral("Шрифт"), this);
-    gbFont->setGeometry(6, 174, 272, 104);
-    Caption(QStringLiteral("Наименование"), gbFont, 10, 24);
-    lbFontName =
-        Shown(data_.dsValues_, QStringLiteral("FontName"), gbFont, QRect(108, 21, 154, 21));
-    Caption(QStringLiteral("Размер"), gbFont, 10, 51);
-    lbFontSize = Shown(data_.dsValues_, QStringLiteral("FontSize"), gbFont, QRect(108, 48, 40, 21));
-    cbBold = new TDBCheckBox(QStringLiteral("Выделенный"), gbFont);
-    cbUnderline = new TDBCheckBox(QStringLiteral("Подчеркнутый"), gbFont);
-    cbBold->SetDataField(QStringLiteral("FontBold"));
-    cbUnderline->SetDataField(QStringLiteral("FontUnderline"));
-    int x = 10;
-    for (TDBCheckBox* box : {cbBold, cbUnderline}) {
-        box->SetDataSource(&data_.dsValues_);
-        box->setFocusPolicy(Qt::NoFocus);
-        box->adjustSize();
-        box->move(x, 76);
-        x += 110;
-    }
+    const TFontGroup font = CreateFontGroup(data_.dsValues_, this, QRect(6, 174, 272, 104));
+    gbFont = font.Box;
+    lbFontName = font.Name;
+    lbFontSize = font.Size;
+    cbBold = font.Bold;
+    cbUnderline = font.Underline;
     TBItem1 = new QToolButton(gbFont);
     TBItem1->setText(QStringLiteral("..."));
     TBItem1->setToolTip(QStringLiteral("Выбор шрифта"));
@@ -231,6 +205,11 @@ void TfEditValue::BitBtn2Click() {
 void TfEditValue::reject() {
     BitBtn2Click();
     done(2);
+}
+
+int TfEditValue::ShowModal() {
+    CentreOnMainWindow(*this);
+    return exec();
 }
 
 void TfEditValue::showEvent(QShowEvent* event) {

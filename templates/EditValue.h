@@ -24,7 +24,8 @@ public:
     TfEditValue(AppFrame& frame, TfData& dataModule, const TemplateWindows& windows,
                 QWidget* parent = nullptr);
 
-    int ShowModal() { return exec(); }
+    // Shown modally, centred on the main window.
+    int ShowModal();
 
     // The highest page the page-number box offers: the template's page count (at least 1).
     void SetMaxPage(int pages);

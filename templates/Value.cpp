@@ -5,7 +5,9 @@
 #include "DBGrid.h"
 #include "Data.h"
 #include "EditValue.h"
+#include "FontGroup.h"
 #include "Labels.h"
+#include "Placement.h"
 #include "SpinEdit.h"
 
 #include <QAction>
@@ -16,25 +18,10 @@
 
 namespace {
 
-constexpr quint32 kWhite = 0x00FFFFFFu;
-
 void Caption(const QString& text, QWidget* parent, int x, int y) {
     auto* label = new QLabel(text, parent);
     label->move(x, y);
     label->adjustSize();
-}
-
-TDBStaticText* Shown(TDataSource& source, const QString& field, QWidget* parent,
-                     const QRect& bounds) {
-    auto* text = new TDBStaticText(parent);
-    text->SetAutoSize(false);
-    text->SetAlignment(TAlignment::Center);
-    text->SetLayout(TTextLayout::Center);
-    text->SetColor(kWhite);
-    text->SetDataSource(&source);
-    text->SetDataField(field);
-    text->setGeometry(bounds);
-    return text;
 }
 
 }  // namespace
@@ -68,37 +55,27 @@ TfValue::TfValue(AppFrame& frame, TfData& dataModule, const TemplateWindows& win
     Grid->SetDataSource(&data_.dsValues_);
 
     // The current field's font.
-    gbFont = new QGroupBox(QStringLiteral("Шрифт"), this);
-    gbFont->setGeometry(4, 254, 240, 100);
-    Caption(QStringLiteral("Наименование"), gbFont, 8, 24);
-    lbFontName =
-        Shown(data_.dsValues_, QStringLiteral("FontName"), gbFont, QRect(106, 21, 126, 21));
-    Caption(QStringLiteral("Размер"), gbFont, 8, 51);
-    lbFontSize = Shown(data_.dsValues_, QStringLiteral("FontSize"), gbFont, QRect(106, 48, 40, 21));
-    cbBold = new TDBCheckBox(QStringLiteral("Выделенный"), gbFont);
-    cbUnderline = new TDBCheckBox(QStringLiteral("Подчеркнутый"), gbFont);
-    cbBold->SetDataField(QStringLiteral("FontBold"));
-    cbUnderline->SetDataField(QStringLiteral("FontUnderline"));
-    int x = 8;
-    for (TDBCheckBox* box : {cbBold, cbUnderline}) {
-        box->SetDataSource(&data_.dsValues_);
-        box->setFocusPolicy(Qt::NoFocus);
-        box->adjustSize();
-        box->move(x, 75);
-        x += 106;
-    }
+    const TFontGroup font = CreateFontGroup(data_.dsValues_, this, QRect(4, 254, 240, 100));
+    gbFont = font.Box;
+    lbFontName = font.Name;
+    lbFontSize = font.Size;
+    cbBold = font.Bold;
+    cbUnderline = font.Underline;
 
     // Its place on the sheet.
     gbPlace = new QGroupBox(QStringLiteral("Координаты расположения поля (мм.)"), this);
     gbPlace->setGeometry(248, 254, 250, 100);
     Caption(QStringLiteral("Свеху"), gbPlace, 8, 32);
-    lbTop = Shown(data_.dsValues_, QStringLiteral("Top"), gbPlace, QRect(62, 29, 56, 21));
+    lbTop = CreateFieldText(data_.dsValues_, QStringLiteral("Top"), gbPlace, QRect(62, 29, 56, 21));
     Caption(QStringLiteral("Слева"), gbPlace, 128, 32);
-    lbLeft = Shown(data_.dsValues_, QStringLiteral("Left"), gbPlace, QRect(184, 29, 56, 21));
+    lbLeft =
+        CreateFieldText(data_.dsValues_, QStringLiteral("Left"), gbPlace, QRect(184, 29, 56, 21));
     Caption(QStringLiteral("Высота"), gbPlace, 8, 66);
-    lbHeight = Shown(data_.dsValues_, QStringLiteral("Height"), gbPlace, QRect(62, 63, 56, 21));
+    lbHeight =
+        CreateFieldText(data_.dsValues_, QStringLiteral("Height"), gbPlace, QRect(62, 63, 56, 21));
     Caption(QStringLiteral("Ширина"), gbPlace, 128, 66);
-    lbWidth = Shown(data_.dsValues_, QStringLiteral("Width"), gbPlace, QRect(184, 63, 56, 21));
+    lbWidth =
+        CreateFieldText(data_.dsValues_, QStringLiteral("Width"), gbPlace, QRect(184, 63, 56, 21));
 
     gbRows = new QGroupBox(QStringLiteral("Выс строки"), this);
     gbRows->setGeometry(502, 254, 85, 100);
@@ -199,6 +176,11 @@ void TfValue::actDeleteExecute() {
 
 void TfValue::SpinEditChange() {
     Grid->SetRowLines(static_cast<int>(std::nearbyint(SpinEdit->Value())));
+}
+
+int TfValue::ShowModal() {
+    CentreOnMainWindow(*this);
+    return exec();
 }
 
 void TfValue::showEvent(QShowEvent* event) {

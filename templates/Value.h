@@ -22,7 +22,8 @@ public:
     TfValue(AppFrame& frame, TfData& dataModule, const TemplateWindows& windows,
             QWidget* parent = nullptr);
 
-    int ShowModal() { return exec(); }
+    // Shown modally, centred on the main window.
+    int ShowModal();
 
     void actAddExecute();
     void actEditExecute();

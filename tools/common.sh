@@ -8,7 +8,8 @@ qb_packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
-    xvfb xauth cups printer-driver-cups-pdf poppler-utils
+    xvfb xauth openbox x11-utils xdotool imagemagick libxcb1-dev
+    cups printer-driver-cups-pdf poppler-utils
 )
 
 # Installs the packages that are missing: apt-get as root, else through sudo, else it prints the

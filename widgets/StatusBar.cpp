@@ -2,6 +2,8 @@
 
 #include "PainterCanvas.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMinimumHeight = 19;
@@ -66,7 +68,9 @@ QRect TAdvStatusBar::PanelRect(int index) const {
 }
 
 QRect TAdvStatusBar::InsideRect(int index) const {
-    const QRect rect = PanelRect(index);
+    QRect rect = PanelRect(index);
+    // A control keeps the panel's own width, also in the last panel, which reaches the edge.
+    rect.setWidth(std::min(rect.width(), panels_[index].Width - kGap));
     return panels_[index].Bevel == TBevelCut::None ? rect : rect.adjusted(1, 1, -1, -1);
 }
 

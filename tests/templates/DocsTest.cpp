@@ -437,8 +437,6 @@ TEST_F(DocsWindow, TheRowCurrentAtClosingIsTheCurrentTemplate) {
         // Escape does not close the window; Enter in the list chooses.
         QTest::keyClick(docs->DBGrid1, Qt::Key_Escape);
         EXPECT_TRUE(docs->isVisible());
-        docs->close();
-        EXPECT_TRUE(docs->isVisible());
         QTest::keyClick(docs->DBGrid1, Qt::Key_Return);
     });
     EXPECT_EQ(result, 1);
@@ -446,11 +444,14 @@ TEST_F(DocsWindow, TheRowCurrentAtClosingIsTheCurrentTemplate) {
     EXPECT_EQ(data->ListDoc.RecordCount(), 2);
     EXPECT_EQ(data->ListDocDescript.AsString(), QStringLiteral("Февраль"));
 
-    // Shown again, it opens on the same template, and goes on working.
-    Session([&] {
-        EXPECT_EQ(docs->DBGrid1->CurrentRow(), 1);
-        QTest::keyClick(docs->DBGrid1, Qt::Key_Up);
-    });
+    // Shown again, it opens on the same template, and goes on working; a window manager that
+    // closes it chooses as "Выбрать (закрыть)" does.
+    EXPECT_EQ(Show([&] {
+                  EXPECT_EQ(docs->DBGrid1->CurrentRow(), 1);
+                  QTest::keyClick(docs->DBGrid1, Qt::Key_Up);
+                  docs->close();
+              }),
+              1);
     EXPECT_EQ(data->ListDocDescript.AsString(), QStringLiteral("Январь"));
 }
 
@@ -522,6 +523,11 @@ TEST_F(DocsWindow, WindowAndPanelLookAsGiven) {
             EXPECT_EQ(value->Alignment(), TAlignment::Center);
             EXPECT_FALSE(value->ShowAccelChar());
         }
+        // The group's contents sit inside its frame, clear of its lines.
+        const QRect inside = docs->GroupBox1->contentsRect().adjusted(4, 4, -4, -4);
+        for (QWidget* w : std::initializer_list<QWidget*>{docs->Label1, docs->DBText1, docs->Label2,
+                                                          docs->DBText2})
+            EXPECT_TRUE(inside.contains(w->geometry())) << w->metaObject()->className();
         // No label is cut short, in whatever font the machine gives.
         for (QLabel* label : docs->findChildren<QLabel*>()) {
             EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();

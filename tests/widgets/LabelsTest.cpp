@@ -288,6 +288,10 @@ TEST(TAdvStatusBar, PanelsSideBySideWithControlsOverThem) {
     EXPECT_EQ(value.geometry(), bar.PanelRect(1).adjusted(1, 1, -1, -1));
     bar.resize(700, 26);
     EXPECT_EQ(value.geometry(), bar.PanelRect(1).adjusted(1, 1, -1, -1));
+    // In the last panel a control keeps the panel's width, beside the panel before it.
+    TDBStaticText last;
+    bar.PlaceInPanel(&last, 9);
+    EXPECT_EQ(last.geometry(), QRect(531, 3, 66, 22));
 
     RecordingCanvas canvas(bar.size());
     bar.Paint(canvas);
