@@ -77,7 +77,12 @@ TfMain::TfMain(AppFrame& frame, TfData& dataModule, const TemplateWindows& windo
     FormCreate();
 }
 
-TfMain::~TfMain() = default;
+TfMain::~TfMain() {
+    // The child widgets go after this part of the window: a focus change while they are torn
+    // down (the value editor losing the focus) must not reach it any more.
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void TfMain::FormCreate() {
     setWindowTitle(frame_.AppCaption);
