@@ -303,6 +303,11 @@ TEST_F(PreparedPagesTest, DrawingIntoTwiceTheSheetSizeDoublesEveryCoordinate) {
     EXPECT_EQ(LoadedPages(), QList<int>{second});
     // The objects go back to their page units after drawing.
     EXPECT_EQ(Record(second).LoadedPage->ObjectAt(1).Left, 40);
+
+    // Factors that are not whole numbers: 1137 / 758 = 1.5 and 1606 / 1071.
+    canvas.ClearRecords();
+    Store().DrawPage(second, canvas, {0, 0, 1137, 1606});
+    EXPECT_EQ(Lines(canvas), (QList<QList<QPoint>>{{{60, 90}, {210, 120}}}));
 }
 
 TEST_F(PreparedPagesTest, ShowingClearReleasesAndShowingSetReloadsTheSameObjects) {
