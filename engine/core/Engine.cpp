@@ -39,6 +39,10 @@ TfrEngine* TfrEngine::Current() {
     return current;
 }
 
+void TfrEngine::InstallProgressWindow(std::unique_ptr<TfrProgressWindow> window) {
+    progressWindow_ = std::move(window);
+}
+
 Canvas* TfrEngine::MeasureCanvas() const {
     return measureCanvas_.get();
 }

@@ -2,6 +2,7 @@
 
 #include "EngineState.h"
 #include "Printer.h"
+#include "ProgressWindow.h"
 #include "SystemPrinter.h"
 
 #include <QImage>
@@ -31,6 +32,10 @@ public:
     int DefaultPaperKind() const { return defaultPaperKind_; }
     // Set once the printer abstraction has finished its start-up.
     bool PrinterReady() const { return printerReady_; }
+    // The progress window, owned by the engine once installed; null while the engine runs
+    // without windows. Installing another frees the previous one.
+    void InstallProgressWindow(std::unique_ptr<TfrProgressWindow> window);
+    TfrProgressWindow* ProgressWindow() const { return progressWindow_.get(); }
 
     // Line breaking measures here, on an 8 x 8 off-screen bitmap at 96 dots per inch, whatever
     // the target device.
@@ -42,6 +47,7 @@ private:
     TfrPrinter printer_;
     int defaultPaperKind_{DMPAPER_A4};
     bool printerReady_{false};
+    std::unique_ptr<TfrProgressWindow> progressWindow_;
     std::unique_ptr<ImageCanvas> measureCanvas_;
     TfrEngineState state_;
 };

@@ -64,6 +64,8 @@ struct TfrEngineState {
     TfrPage* CurrentDesignPage{nullptr};
     TfrBand* CurrentBand{nullptr};
     TfrView* CurrentView{nullptr};
+    // The zero-based index of the prepared page being formed.
+    qint32 PreparedPageIndex{0};
     // The version of the stream being read; 24 for everything written.
     int StreamVersion{24};
     bool ErrorFlag{false};

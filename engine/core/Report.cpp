@@ -6,10 +6,12 @@
 #include "EngineStrings.h"
 #include "Failure.h"
 #include "Page.h"
+#include "PreparedPages.h"
 #include "StreamIO.h"
 #include "UiServices.h"
 
 #include <QBuffer>
+#include <utility>
 
 namespace {
 
@@ -41,7 +43,10 @@ void TfrPages::ClearAll() {
 
 // --- TfrReport ---------------------------------------------------------------------------------
 
-TfrReport::TfrReport(QObject* owner) : QObject(owner), UntitledName(frLoadStr(kUntitled)) {}
+TfrReport::TfrReport(QObject* owner)
+    : QObject(owner),
+      PreparedPages(std::make_unique<TfrEMFPages>(this)),
+      UntitledName(frLoadStr(kUntitled)) {}
 
 TfrReport::~TfrReport() {
     TfrEngineState* state = frEngineStateIfRunning();
@@ -51,6 +56,14 @@ TfrReport::~TfrReport() {
         state->CurrentReport = nullptr;
     if (state->MainReport == this)
         state->MainReport = nullptr;
+}
+
+std::unique_ptr<TfrEMFPages> TfrReport::TakePreparedPages() {
+    return std::exchange(PreparedPages, std::make_unique<TfrEMFPages>(this));
+}
+
+void TfrReport::ReturnPreparedPages(std::unique_ptr<TfrEMFPages> pages) {
+    PreparedPages = pages ? std::move(pages) : std::make_unique<TfrEMFPages>(this);
 }
 
 void TfrReport::ClearAll() {

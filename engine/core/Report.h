@@ -14,6 +14,7 @@
 class QBuffer;
 class QIODevice;
 class TfrBand;
+class TfrEMFPages;
 class TfrPage;
 class TfrReport;
 class TfrView;
@@ -130,6 +131,8 @@ public:
 
     // --- state
     TfrPages Pages{*this};
+    // Never null; created after Pages and freed before them.
+    std::unique_ptr<TfrEMFPages> PreparedPages;
     TfrDataDictionary Dictionary;
     // The page being built.
     TfrPage* CurrentPage{nullptr};
@@ -142,6 +145,11 @@ public:
     bool TwoPass{false};
     bool LastPass{false};
     QString UntitledName;
+
+    // Hands the prepared pages over (to a preview); the report keeps a new, empty store.
+    std::unique_ptr<TfrEMFPages> TakePreparedPages();
+    // Takes a store back, freeing the one it has; null gives it an empty one.
+    void ReturnPreparedPages(std::unique_ptr<TfrEMFPages> pages);
 
     // Frees every page, empties the dictionary, clears TwoPass.
     void ClearAll();

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class TfrReport;
+
+// Modal results of the progress window.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
+// The engine's progress window as preparation and printing use it. The window runs the
+// caller's work inside its own modal loop; the work writes the progress line, lets pending
+// events through between steps and ends the loop with SetModalResult. Without an installed
+// window the engine does its work directly.
+class TfrProgressWindow {
+public:
+    using WorkHandler = std::function<void(TfrProgressWindow&)>;
+
+    virtual ~TfrProgressWindow() = default;
+
+    virtual void SetCaption(const QString& caption) = 0;
+    // The caller's prefix for the progress line.
+    virtual void SetStepText(const QString& text) = 0;
+    virtual QString StepText() const = 0;
+    // The progress line.
+    virtual void SetLabel1(const QString& text) = 0;
+    virtual QString Label1() const = 0;
+    virtual void SetWorkHandler(WorkHandler handler) = 0;
+    // The report being served, while a run lasts.
+    virtual TfrReport* Report() const = 0;
+
+    // Shows the window modally and calls the work handler once the window is up; returns the
+    // modal result (mrOk, or mrCancel when cancelled). A failure of the handler closes the
+    // window and is raised again here.
+    virtual int RunProgress(TfrReport& report) = 0;
+    // Ends the modal loop with this result as soon as control returns to it.
+    virtual void SetModalResult(int result) = 0;
+};
