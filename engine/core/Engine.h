@@ -37,6 +37,10 @@ public:
     Canvas* MeasureCanvas() const;
     const QImage& MeasureImage() const;
 
+    // The text layer lives as long as the engine; installing another frees the previous one.
+    void InstallTextLayer(std::unique_ptr<TfrTextLayer> layer);
+    TfrTextLayer* TextLayer() const { return textLayer_.get(); }
+
 private:
     std::unique_ptr<SystemPrinter> system_;
     TfrPrinter printer_;
@@ -44,4 +48,6 @@ private:
     bool printerReady_{false};
     std::unique_ptr<ImageCanvas> measureCanvas_;
     TfrEngineState state_;
+    // Last member: it goes first, while the state and the measuring canvas it uses still exist.
+    std::unique_ptr<TfrTextLayer> textLayer_;
 };

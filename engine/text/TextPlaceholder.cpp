@@ -1,1 +1,0 @@
-// The text layer's sources join this library as they are written.
