@@ -398,15 +398,17 @@ void TfrView::PaintFrame() {
                 c.Line(x1, y1 + shift, x2, y2 + shift);
         };
         if (FrameStyle >= psDash && FrameStyle <= psDashDotDot) {
-            // Styled pens are one pixel wide: a wide one is drawn as parallel lines.
+            // Styled pens are one pixel wide: a wide one is drawn as parallel lines, and one
+            // thinner than a pixel at this scale still as one line.
             CanvasBrush fill = c.Brush();
             fill.color = FillColor;
             c.SetBrush(fill);
             CanvasPen pen = c.Pen();
             pen.width = 1;
             c.SetPen(pen);
-            for (int i = 0; i < width; ++i)
-                line(i - width / 2);
+            const int count = std::max(1, width);
+            for (int i = 0; i < count; ++i)
+                line(i - count / 2);
             pen.width = width;
             c.SetPen(pen);
         } else if (FrameStyle == psDouble) {
