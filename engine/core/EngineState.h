@@ -45,6 +45,9 @@ public:
     // At the start of a preparation: the report's date and time are taken now, and the
     // evaluator resolves names through the current report.
     virtual void BeginPreparation() = 0;
+    // At the start of a page's preparation: an object whose whole text is one bracketed field
+    // of a table is bound to it (BoundDataSet, BoundField); any other object is unbound.
+    virtual void BindDataField(TfrView& view) = 0;
     // The page count the first pass of a two-pass preparation found; 0 in a single pass.
     virtual void SetTotalPages(qint32 pages) = 0;
 };

@@ -220,11 +220,11 @@ bool TfrExpansion::LookUpDictionary(const QString& name, QVariant& value) {
     return LookUpField(name, value);
 }
 
-bool TfrExpansion::LookUpField(const QString& name, QVariant& value) {
+TfrExpansion::FieldRef TfrExpansion::ResolveField(const QString& name) const {
     const qsizetype dot = LastDotOutsideQuotes(name);
-    if (dot <= 0)
-        return false;
-    TfrReport* report = CurrentReport();
+    const TfrReport* report = CurrentReport();
+    if (dot <= 0 || !report)
+        return {};
     QString field = Unquoted(name.mid(dot + 1));
     if (const TfrDictEntry* alias = FindEntry(report->Dictionary.FieldAliases, field))
         field = frVarToStr(alias->Value);
@@ -233,19 +233,39 @@ bool TfrExpansion::LookUpField(const QString& name, QVariant& value) {
     if (!path.contains(u'.')) {
         const QObject* owner = report->parent();
         if (!owner || owner->objectName().isEmpty())
-            return false;
+            return {};
         path = owner->objectName() + u'.' + path;
     }
     TfrDataset* dataset = engine_.Datasets.Find(path);
-    if (!dataset)
+    if (!dataset || dataset->FieldIndex(field) < 0)
+        return {};
+    return {dataset, field};
+}
+
+bool TfrExpansion::LookUpField(const QString& name, QVariant& value) {
+    const FieldRef ref = ResolveField(name);
+    if (!ref.Dataset)
         return false;
-    const int index = dataset->FieldIndex(field);
-    if (index < 0)
-        return false;
-    if (!dataset->Active())
-        dataset->Open();
-    value = dataset->FieldValue(index);
+    if (!ref.Dataset->Active())
+        ref.Dataset->Open();
+    value = ref.Dataset->FieldValue(ref.Dataset->FieldIndex(ref.Field));
     return true;
+}
+
+void TfrExpansion::BindDataField(TfrView& view) {
+    view.BoundDataSet = nullptr;
+    view.BoundField.clear();
+    const QString text = view.Memo.join(QStringLiteral("\r\n"));
+    if (text.size() <= 2 || !text.startsWith(u'['))
+        return;
+    if (view.ObjectType == frTypeText && Has(view.Flags, frFlagTextOnly))
+        return;
+    const qsizetype close = text.lastIndexOf(u']');
+    if (close < 1)
+        return;
+    const FieldRef ref = ResolveField(text.mid(1, close - 1));
+    view.BoundDataSet = ref.Dataset;
+    view.BoundField = ref.Field;
 }
 
 bool TfrExpansion::LookUpSpecial(const QString& name, QVariant& value) {

@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 class QIODevice;
+class TfrDataset;
 class TfrMemoView;
 class TfrObject;
 class TfrReport;
@@ -31,6 +32,9 @@ public:
     // A function the evaluator does not know: the libraries, then the report's functions.
     QVariant CallFunction(const QString& name, const QString& p1, const QString& p2,
                           const QString& p3);
+    // An object whose whole text is one bracketed field of a registered table is bound to that
+    // table and field; any other is unbound.
+    void BindDataField(TfrView& view);
     // Assignment by name, as INC and DEC store their results.
     void StoreValue(const QString& name, const QVariant& value);
 
@@ -45,7 +49,12 @@ private:
     void BeforePrint(TfrMemoView& memo);
     // The highlight's font style, font colour and fill, when the condition holds.
     void ApplyHighlight(TfrMemoView& memo);
-    // A field of a registered table named "dataset.field", or nothing.
+    // The registered table and field a name such as "fData.ListDoc.Descript" names.
+    struct FieldRef {
+        TfrDataset* Dataset{nullptr};
+        QString Field;
+    };
+    FieldRef ResolveField(const QString& name) const;
     bool LookUpField(const QString& name, QVariant& value);
     bool LookUpDictionary(const QString& name, QVariant& value);
     bool LookUpSpecial(const QString& name, QVariant& value);

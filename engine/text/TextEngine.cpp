@@ -66,6 +66,10 @@ void TfrTextEngine::BeginPreparation() {
     ReportTime = now.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
+void TfrTextEngine::BindDataField(TfrView& view) {
+    Expansion.BindDataField(view);
+}
+
 void TfrTextEngine::SetTotalPages(qint32 pages) {
     TotalPages = pages;
 }

@@ -34,6 +34,7 @@ public:
     qint32 MinHeight(TfrMemoView& memo) override;
     qint32 RemainHeight(TfrMemoView& memo) override;
     void BeginPreparation() override;
+    void BindDataField(TfrView& view) override;
     void SetTotalPages(qint32 pages) override;
 
     TfrEngine& Engine() const { return engine_; }

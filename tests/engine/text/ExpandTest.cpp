@@ -6,6 +6,7 @@
 #include "Locale.h"
 #include "Variant.h"
 
+#include <QBuffer>
 #include <QDate>
 
 namespace {
@@ -89,6 +90,20 @@ TEST_F(ExpandTest, UndefinedNamesAndUnclosedBrackets) {
     }
 }
 
+TEST_F(ExpandTest, PreparationSetsTheDateAndThePageCount) {
+    TfrTextLayer* layer = frEngineState().TextLayer;
+    ASSERT_EQ(layer, &Text());
+    layer->BeginPreparation();
+    layer->SetTotalPages(3);
+    frEngineState().PreparedPageIndex = 1;
+    EXPECT_EQ(
+        Expand(QStringLiteral("[PAGE#] из [TOTALPAGES], [DATE]")),
+        QStringLiteral("2 из 3, ") + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+    // Resetting the engine's state keeps its text layer.
+    frEngineState().Reset();
+    EXPECT_EQ(frEngineState().TextLayer, layer);
+}
+
 TEST_F(ExpandTest, HideZerosEmptiesNumericZerosOnly) {
     memo->Flags |= frFlagHideZeros;
     EXPECT_EQ(Expand(QStringLiteral("<[0]>")), QStringLiteral("<>"));
@@ -170,18 +185,22 @@ TEST_F(ExpandTest, ReportFunctions) {
     EXPECT_TRUE(report.CancelRequested);
 }
 
-// A table of the application's own, for the dataset lookup.
+// A table of the application's own, for the dataset lookup: a text field and a memo field.
 class TableOfNames : public TfrDataset {
 public:
     bool Active() const override { return open; }
     void Open() override { open = true; }
     int FieldIndex(const QString& name) const override {
-        return name.compare(QStringLiteral("Descript"), Qt::CaseInsensitive) == 0 ? 0 : -1;
+        if (name.compare(QStringLiteral("Descript"), Qt::CaseInsensitive) == 0)
+            return 0;
+        return name.compare(QStringLiteral("Notes"), Qt::CaseInsensitive) == 0 ? 1 : -1;
     }
-    QVariant FieldValue(int) const override {
-        return open ? QStringLiteral("Договор") : QVariant();
+    QVariant FieldValue(int index) const override {
+        if (!open)
+            return QVariant();
+        return index == 0 ? QStringLiteral("Договор") : QStringLiteral("строка 1\r\nстрока 2");
     }
-    bool IsBlobField(int) const override { return false; }
+    bool IsBlobField(int index) const override { return index == 1; }
 
     bool open{false};
 };
@@ -195,6 +214,22 @@ TEST_F(ExpandTest, FieldsOfRegisteredTables) {
 
     report.Dictionary.FieldAliases.append({QStringLiteral("Описание"), QStringLiteral("Descript")});
     EXPECT_EQ(Expand(QStringLiteral("[fData.ListDoc.Описание]")), QStringLiteral("Договор"));
+
+    // A text that is one memo field is bound to it and prints the field's lines.
+    memo->Memo = {QStringLiteral("[fData.ListDoc.Notes]")};
+    Text().BindDataField(*memo);
+    EXPECT_EQ(memo->BoundDataSet, &table);
+    EXPECT_EQ(memo->BoundField, QStringLiteral("Notes"));
+    report.OnBeforePrint = [](QStringList&, TfrView&) {};
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    memo->Print(buffer);
+    EXPECT_EQ(memo->WorkMemo,
+              QStringList({QStringLiteral("строка 1"), QStringLiteral("строка 2")}));
+
+    memo->Memo = {QStringLiteral("[fData.ListDoc.Нет]")};
+    Text().BindDataField(*memo);
+    EXPECT_EQ(memo->BoundDataSet, nullptr);
 
     Text().Datasets.Unregister(QStringLiteral("FDATA.listdoc"));
     EXPECT_THROW(Expand(QStringLiteral("[fData.ListDoc.Descript]")), Failure);
