@@ -113,7 +113,7 @@ TEST_F(ExpandTest, HideZerosEmptiesNumericZerosOnly) {
 }
 
 TEST_F(ExpandTest, MemoLinesSplitAtBreaksInValues) {
-    memo->Memo = {QStringLiteral("a[CRLF]b"), QString(), QStringLiteral("[2*2]")};
+    memo->Memo = {QStringLiteral("['a' + CRLF + 'b']"), QString(), QStringLiteral("[2*2]")};
     Text().Expansion.ExpandMemo(*memo);
     EXPECT_EQ(memo->WorkMemo, QStringList({QStringLiteral("a"), QStringLiteral("b"), QString(),
                                            QStringLiteral("4")}));
