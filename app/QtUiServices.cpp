@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -76,4 +77,64 @@ bool QtUiServices::ChooseFont(QFont& font) {
     if (ok)
         font = chosen;
     return ok;
+}
+
+int QtUiServices::MessageBox(const QString& text, const QString& caption, int flags) {
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (flags & 0xF0) {
+        case 16:
+            icon = QMessageBox::Critical;
+            break;
+        case 32:
+            icon = QMessageBox::Question;
+            break;
+        case 48:
+            icon = QMessageBox::Warning;
+            break;
+        case 64:
+            icon = QMessageBox::Information;
+            break;
+        default:
+            break;
+    }
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton escape = QMessageBox::Ok;
+    switch (flags & 0x0F) {
+        case 1:
+            buttons = QMessageBox::Ok | QMessageBox::Cancel;
+            escape = QMessageBox::Cancel;
+            break;
+        case 3:
+            buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            escape = QMessageBox::Cancel;
+            break;
+        case 4:
+            buttons = QMessageBox::Yes | QMessageBox::No;
+            escape = QMessageBox::No;
+            break;
+        default:
+            break;
+    }
+    QMessageBox box(icon, caption, Lines(text), buttons, QApplication::activeWindow());
+    box.setEscapeButton(escape);
+    switch (Exec(box)) {
+        case QMessageBox::Ok:
+            return 1;
+        case QMessageBox::Yes:
+            return 6;
+        case QMessageBox::No:
+            return 7;
+        case QMessageBox::Cancel:
+            return 2;
+        default:
+            return escape == QMessageBox::No ? 7 : escape == QMessageBox::Ok ? 1 : 2;
+    }
+}
+
+QString QtUiServices::InputBox(const QString& caption, const QString& prompt,
+                               const QString& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), caption, Lines(prompt),
+                                               QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : defaultText;
 }

@@ -17,6 +17,9 @@ public:
     void HelpContents(const QString& helpFile) override;
     void HelpTopic(const QString& helpFile, int context) override;
     bool ChooseFont(QFont& font) override;
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+    QString InputBox(const QString& caption, const QString& prompt,
+                     const QString& defaultText) override;
 
 private:
     HelpWindow& Help();

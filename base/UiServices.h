@@ -20,4 +20,11 @@ public:
     virtual void HelpTopic(const QString& helpFile, int context) = 0;
     // The font dialog, starting from `font`; on OK `font` holds the choice and the result is true.
     virtual bool ChooseFont(QFont& font) = 0;
+    // A box by the classic flags: buttons 0 OK, 1 OK and Cancel, 3 Yes, No and Cancel, 4 Yes
+    // and No; icon 16 error, 32 question, 48 warning, 64 information. The answer is the button
+    // pressed: 1 OK, 2 Cancel, 6 Yes, 7 No; closing the box is Cancel, or No without Cancel.
+    virtual int MessageBox(const QString& text, const QString& caption, int flags) = 0;
+    // A one-line input box; the text entered, or `defaultText` when the user cancels.
+    virtual QString InputBox(const QString& caption, const QString& prompt,
+                             const QString& defaultText) = 0;
 };

@@ -28,3 +28,24 @@ bool ServicesDouble::ChooseFont(QFont& font) {
     font = fontAnswers.takeFirst();
     return true;
 }
+
+int ServicesDouble::MessageBox(const QString& text, const QString& caption, int flags) {
+    flagBoxes.append({text, caption, flags});
+    if (!flagAnswers.isEmpty())
+        return flagAnswers.takeFirst();
+    switch (flags & 0x0F) {
+        case 1:
+        case 3:
+            return 2;
+        case 4:
+            return 7;
+        default:
+            return 1;
+    }
+}
+
+QString ServicesDouble::InputBox(const QString& caption, const QString& prompt,
+                                 const QString& defaultText) {
+    inputs.append({caption, prompt, defaultText});
+    return inputAnswers.isEmpty() ? defaultText : inputAnswers.takeFirst();
+}

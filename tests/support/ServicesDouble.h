@@ -34,4 +34,26 @@ public:
     void HelpContents(const QString& helpFile) override;
     void HelpTopic(const QString& helpFile, int context) override;
     bool ChooseFont(QFont& font) override;
+
+    // Boxes by classic flags and input boxes: what was asked, and the answers to give in
+    // order (when they run out: Cancel, or No without Cancel, or OK; input boxes keep their
+    // default text).
+    struct FlagBox {
+        QString text;
+        QString caption;
+        int flags{0};
+    };
+    struct Input {
+        QString caption;
+        QString prompt;
+        QString defaultText;
+    };
+    QList<FlagBox> flagBoxes;
+    QList<int> flagAnswers;
+    QList<Input> inputs;
+    QList<QString> inputAnswers;
+
+    int MessageBox(const QString& text, const QString& caption, int flags) override;
+    QString InputBox(const QString& caption, const QString& prompt,
+                     const QString& defaultText) override;
 };
