@@ -301,12 +301,15 @@ QString frFormatFloat(const QString& pattern, double value, const TfrLocale& loc
         index = 1;
     else if (value == 0 && has(2))
         index = 2;
+    if (sections[index].isEmpty())
+        return frFloatToStr(value, locale);
     Section sec = ReadSection(sections[index]);
     if (!sec.scientific && std::fabs(value) >= 1e18)
         return frFloatToStr(value, locale);
     TfrDecimal d = Rounded(sec, value);
-    if (d.IsZero() && index != 2 && has(2)) {
-        index = 2;
+    // A value shown as zero takes the zero section, or else the first, without a sign.
+    if (d.IsZero() && index != 2 && (has(2) || index == 1)) {
+        index = has(2) ? 2 : 0;
         sec = ReadSection(sections[index]);
         d = Rounded(sec, 0);
     }

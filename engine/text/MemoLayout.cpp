@@ -264,7 +264,10 @@ void TfrMemoLayout::BreakLine(const QString& s, int available, bool wordBreak) {
 QList<int> TfrMemoLayout::HyphenPoints(const QString& word) {
     static const QString vowels = QStringLiteral("АЕЁИОУЫЭЮЯ");
     static const QString signs = QStringLiteral("ЪЬ");
-    const QString w = word.toUpper();
+    // Letter by letter, so that positions stay those of the word.
+    QString w = word;
+    for (QChar& c : w)
+        c = c.toUpper();
     QList<int> points;
     if (w.size() < 4)
         return points;
@@ -273,7 +276,8 @@ QList<int> TfrMemoLayout::HyphenPoints(const QString& word) {
         const bool afterVowel = vowel(k) && (vowel(k + 1) || vowel(k + 2));
         const bool beforeConsonant =
             !vowel(k) && !vowel(k + 1) && !signs.contains(w[k]) && vowel(k + 2);
-        if (afterVowel || beforeConsonant)
+        // Never between the halves of a surrogate pair.
+        if ((afterVowel || beforeConsonant) && !w[k - 1].isHighSurrogate())
             points.append(int(k));
     }
     return points;

@@ -9,8 +9,10 @@
 #include <QDate>
 #include <QFile>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <functional>
@@ -54,7 +56,8 @@ TEST_F(UiServicesTest, QuestionOffersDaAndNet) {
 
 TEST_F(UiServicesTest, RussianConventionsWhateverTheSystemSays) {
     EXPECT_EQ(QLocale().decimalPoint(), QStringLiteral(","));
-    EXPECT_EQ(QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat), QStringLiteral("07.03.2026"));
+    EXPECT_EQ(QLocale().toString(QDate(2026, 3, 7), QLocale::ShortFormat),
+              QStringLiteral("07.03.2026"));
     EXPECT_EQ(QLocale().toString(1234.5, 'f', 1).remove(QChar(0xA0)).remove(QLatin1Char(' ')),
               QStringLiteral("1234,5"));
 }
@@ -113,6 +116,73 @@ TEST_F(UiServicesTest, AMissingHelpFileIsReported) {
     OnNextBox([&](QMessageBox& box) { text = box.text(); }, QMessageBox::Ok);
     services.HelpContents(QStringLiteral("Quillbox.hlp"));
     EXPECT_EQ(text, QStringLiteral("Не найден файл справки Quillbox.hlp"));
+}
+
+TEST_F(UiServicesTest, MessageBoxByClassicFlags) {
+    struct Row {
+        int flags;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButton press;  // NoButton: Escape
+        int answer;
+    };
+    const Row rows[] = {
+        {0, QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::Ok, 1},
+        {1 + 16, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Critical,
+         QMessageBox::NoButton, 2},
+        {4 + 32, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, QMessageBox::Yes, 6},
+        {4 + 48, QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning, QMessageBox::NoButton,
+         7},
+        {3 + 64, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information,
+         QMessageBox::No, 7},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.flags);
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon{};
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            buttons = box->standardButtons();
+            icon = box->icon();
+            title = box->windowTitle();
+            if (r.press == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(r.press)->click();
+        });
+        EXPECT_EQ(
+            services.MessageBox(QStringLiteral("Текст"), QStringLiteral("Заголовок"), r.flags),
+            r.answer);
+        EXPECT_EQ(buttons, r.buttons);
+        EXPECT_EQ(icon, r.icon);
+        EXPECT_EQ(title, QStringLiteral("Заголовок"));
+    }
+}
+
+TEST_F(UiServicesTest, InputBoxGivesTheTextOrItsDefaultOnCancel) {
+    QString prompt;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        prompt = dialog->labelText();
+        EXPECT_EQ(dialog->textValue(), QStringLiteral("Иван"));
+        dialog->setTextValue(QStringLiteral("Пётр"));
+        dialog->accept();
+    });
+    EXPECT_EQ(services.InputBox(QString(), QStringLiteral("Имя?"), QStringLiteral("Иван")),
+              QStringLiteral("Пётр"));
+    EXPECT_EQ(prompt, QStringLiteral("Имя?"));
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setTextValue(QStringLiteral("Пётр"));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(services.InputBox(QString(), QStringLiteral("Имя?"), QStringLiteral("Иван")),
+              QStringLiteral("Иван"));
 }
 
 }  // namespace

@@ -111,21 +111,22 @@ TEST_F(MemoLayoutTest, NewObjectPaintsOneLineAtTheTextCell) {
         int fontHeight;
         QPoint cell;
         CanvasRect clip;
+        int pitch;  // the font's height plus the scaled line spacing
     };
     // Object (100, 50, 200, 30): FrameRect is (Left', Top', right + 1, bottom + 1) and the
     // clip C takes one pixel off its left, two off its right and one off its bottom.
     const Case cases[] = {
-        {"scale 1", 1.0, 0, 0, 13, {102, 51}, {101, 50, 299, 80}},
-        {"scale 1 with offsets", 1.0, 10, 20, 13, {112, 71}, {111, 70, 309, 100}},
+        {"scale 1", 1.0, 0, 0, 13, {102, 51}, {101, 50, 299, 80}, 15},
+        {"scale 1 with offsets", 1.0, 10, 20, 13, {112, 71}, {111, 70, 309, 100}, 15},
         // wx = round(0.75) = 1: GapX' = 3 + 1, GapY' = 2 + 1 div 2.
-        {"scale 1.5", 1.5, 0, 0, 20, {154, 77}, {151, 75, 449, 120}},
+        {"scale 1.5", 1.5, 0, 0, 20, {154, 77}, {151, 75, 449, 120}, 23},
         // wx = round(0.25) = 0: GapX' = 1, GapY' = round(0.5) = 0.
-        {"scale 0.5", 0.5, 0, 0, 6, {51, 25}, {51, 25, 149, 40}},
+        {"scale 0.5", 0.5, 0, 0, 6, {51, 25}, {51, 25, 149, 40}, 7},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RecordingCanvas canvas(QSize(1000, 1000));
-        auto memo = Memo(100, 50, 200, 30, {QStringLiteral("Hello, world")});
+        auto memo = Memo(100, 50, 200, 30, {QStringLiteral("Hello, world"), QString()});
         memo->FactorX = memo->FactorY = c.factor;
         memo->DrawOriginX = c.originX;
         memo->DrawOriginY = c.originY;
@@ -134,10 +135,12 @@ TEST_F(MemoLayoutTest, NewObjectPaintsOneLineAtTheTextCell) {
         EXPECT_TRUE(canvas.RecordsOf(CanvasRecord::FillRect).isEmpty()) << "no background";
         EXPECT_TRUE(canvas.RecordsOf(CanvasRecord::LineTo).isEmpty()) << "no frame";
         const auto texts = canvas.RecordsOf(CanvasRecord::TextOut);
-        ASSERT_EQ(texts.size(), 1);
+        ASSERT_EQ(texts.size(), 2);
         const CanvasRecord& t = texts[0];
         EXPECT_EQ(t.text, QStringLiteral("Hello, world"));
         EXPECT_EQ(t.position, c.cell);
+        EXPECT_EQ(texts[1].text, QString());
+        EXPECT_EQ(texts[1].position, c.cell + QPoint(0, c.pitch));
         EXPECT_EQ(t.clip, c.clip);
         EXPECT_EQ(t.fontHeight, c.fontHeight);
         EXPECT_EQ(t.font.face, QStringLiteral("Arial"));
@@ -153,7 +156,7 @@ TEST_F(MemoLayoutTest, NewObjectPaintsOneLineAtTheTextCell) {
         EXPECT_EQ(memo->FrameWidth, 1.0f);
         EXPECT_FALSE(memo->FitToBottom);
         EXPECT_EQ(canvas.CharSpacing(), 0);
-        EXPECT_EQ(Shown(memo->WorkMemo), QStringList{QStringLiteral("Hello, world¶")});
+        EXPECT_EQ(Shown(memo->WorkMemo), QStringList({u"Hello, world¶"_s, u"¶"_s}));
     }
 }
 
@@ -343,6 +346,8 @@ TEST(MemoHyphenation, PointsOfRussianWords) {
         {QStringLiteral("объем"), {}},  // no break before the hard sign
         {QStringLiteral("ОДА"), {}},    // shorter than 4
         {QStringLiteral("hyphenation"), {}},
+        {QStringLiteral("ßмолоко"), {3, 5}},       // positions are the word's own
+        {QStringLiteral("ОК\U0001F600АМА"), {5}},  // never inside a surrogate pair
         {QString(), {}},
     };
     for (const Case& c : cases) {
@@ -384,11 +389,12 @@ TEST_F(MemoLayoutTest, HorizontalAlignment) {
     RecordingCanvas canvas(QSize(400, 400));
     const QString wide = QStringLiteral("a line far wider than the object is");
     auto memo = Memo(10, 20, 100, 40, {wide});
-    memo->Flags = frFlagStretched;
+    memo->Flags = frFlagStretched | frFlagRTLReading;
     memo->Alignment = frtaRight;
     layout.PaintObject(*memo, canvas);
     const auto texts = canvas.RecordsOf(CanvasRecord::TextOut);
     ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].rightToLeft);
     EXPECT_EQ(texts[0].position.x(), 10 + 101 - 1 - 2 - MeasureWidth(wide));
     EXPECT_LT(texts[0].position.x(), 12);
     EXPECT_EQ(texts[0].clip->left, 11);
@@ -464,6 +470,19 @@ TEST_F(MemoLayoutTest, LinesBelowTheFrameAreDrawnClipped) {
     memo->RestoreGeometry();
     EXPECT_EQ(memo->LinesDone, 1);  // 21 + 15 <= 45, 36 + 15 > 45
     EXPECT_EQ(canvas.RecordsOf(CanvasRecord::TextOut).size(), 1);
+}
+
+TEST_F(MemoLayoutTest, ExportingCountsLinesButDrawsNothing) {
+    auto memo = Memo(10, 20, 60, 40, {QStringLiteral("one"), QStringLiteral("two")});
+    memo->Exporting = true;
+    memo->FillColor = CanvasRgb(0, 255, 0);
+    memo->FrameTyp = frftTop;
+    RecordingCanvas canvas(QSize(400, 400));
+    layout.PaintObject(*memo, canvas);
+    EXPECT_TRUE(canvas.RecordsOf(CanvasRecord::TextOut).isEmpty());
+    EXPECT_TRUE(canvas.RecordsOf(CanvasRecord::FillRect).isEmpty());
+    EXPECT_TRUE(canvas.RecordsOf(CanvasRecord::LineTo).isEmpty());
+    EXPECT_EQ(memo->LinesDone, 2);
 }
 
 TEST_F(MemoLayoutTest, VerticalPlacement) {
@@ -628,6 +647,16 @@ TEST_F(MemoLayoutTest, FrameStyles) {
             EXPECT_EQ(drawn[0].brush.color, fill) << "the gaps show the fill";
         }
     }
+
+    // The clip region reaches over the outer lines of a double frame: b = round(1.5 x 2),
+    // a = round(2 + 0.5).
+    auto framed = Memo(10, 20, 30, 40, {});
+    framed->FrameTyp = frftLeft | frftTop | frftRight | frftBottom;
+    framed->FrameStyle = psDouble;
+    framed->FrameWidth = 2.0f;
+    EXPECT_EQ(framed->GetClipRegion(false), QRegion(7, 17, 36, 46));
+    framed->FrameStyle = psSolid;
+    EXPECT_EQ(framed->GetClipRegion(false), QRegion(9, 19, 32, 42));  // b = 1, a = round(0.5)
 }
 
 TEST_F(MemoLayoutTest, EmptyMemoPaintsBackgroundFrameAndUnderlinesOnly) {
