@@ -1,9 +1,12 @@
 #include "Quillbox.h"
 
+#include "CupsPrinter.h"
 #include "Data.h"
 #include "Docs.h"
 #include "EditValue.h"
+#include "Engine.h"
 #include "Failure.h"
+#include "TextEngine.h"
 #include "Value.h"
 #include "main.h"
 
@@ -40,6 +43,10 @@ bool Quillbox::Start(const QString& executablePath) {
     }
     if (frame.Terminated())
         return false;
+
+    engine = std::make_unique<TfrEngine>(std::make_unique<CupsPrinter>());
+    engine->State().Services = &frame.Services();
+    frStartTextLayer(*engine);
 
     fMain = std::make_unique<TfMain>(frame, *fData, windows);
     // Hidden until shown modally; over the main window, which they are centred on.

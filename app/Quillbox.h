@@ -7,6 +7,7 @@
 #include <memory>
 
 class TfData;
+class TfrEngine;
 class TfDocs;
 class TfEditValue;
 class TfMain;
@@ -31,6 +32,8 @@ public:
     AppFrame frame;
     TemplateWindows windows;
     std::unique_ptr<TfData> fData;
+    // The report engine, started before the first window and stopped after the last.
+    std::unique_ptr<TfrEngine> engine;
     std::unique_ptr<TfMain> fMain;
     std::unique_ptr<TfDocs> fDocs;
     std::unique_ptr<TfValue> fValue;

@@ -32,6 +32,8 @@ TfrEngine::TfrEngine(std::unique_ptr<SystemPrinter> system) : system_(std::move(
 }
 
 TfrEngine::~TfrEngine() {
+    state_.TextLayer = nullptr;
+    textLayer_.reset();
     current = nullptr;
 }
 
@@ -49,4 +51,10 @@ Canvas* TfrEngine::MeasureCanvas() const {
 
 const QImage& TfrEngine::MeasureImage() const {
     return measureCanvas_->Image();
+}
+
+void TfrEngine::InstallTextLayer(std::unique_ptr<TfrTextLayer> layer) {
+    state_.TextLayer = nullptr;
+    textLayer_ = std::move(layer);
+    state_.TextLayer = textLayer_.get();
 }

@@ -42,6 +42,10 @@ public:
     Canvas* MeasureCanvas() const;
     const QImage& MeasureImage() const;
 
+    // The text layer lives as long as the engine; installing another frees the previous one.
+    void InstallTextLayer(std::unique_ptr<TfrTextLayer> layer);
+    TfrTextLayer* TextLayer() const { return textLayer_.get(); }
+
 private:
     std::unique_ptr<SystemPrinter> system_;
     TfrPrinter printer_;
@@ -50,4 +54,6 @@ private:
     std::unique_ptr<TfrProgressWindow> progressWindow_;
     std::unique_ptr<ImageCanvas> measureCanvas_;
     TfrEngineState state_;
+    // Last member: it goes first, while the state and the measuring canvas it uses still exist.
+    std::unique_ptr<TfrTextLayer> textLayer_;
 };

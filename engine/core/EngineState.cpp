@@ -17,7 +17,9 @@ int DefaultCharset() {
 }  // namespace
 
 void TfrEngineState::Reset() {
+    TfrTextLayer* layer = TextLayer;
     *this = TfrEngineState();
+    TextLayer = layer;
     DefaultCharset = ::DefaultCharset();
 }
 

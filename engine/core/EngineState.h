@@ -41,6 +41,15 @@ public:
     virtual qint32 CalcHeight(TfrMemoView& memo) = 0;
     virtual qint32 MinHeight(TfrMemoView& memo) = 0;
     virtual qint32 RemainHeight(TfrMemoView& memo) = 0;
+
+    // At the start of a preparation: the report's date and time are taken now, and the
+    // evaluator resolves names through the current report.
+    virtual void BeginPreparation() = 0;
+    // At the start of a page's preparation: an object whose whole text is one bracketed field
+    // of a table is bound to it (BoundDataSet, BoundField); any other object is unbound.
+    virtual void BindDataField(TfrView& view) = 0;
+    // The page count the first pass of a two-pass preparation found; 0 in a single pass.
+    virtual void SetTotalPages(qint32 pages) = 0;
 };
 
 // Preparation, showing and printing of a report's pages, installed by the layers that do
@@ -78,7 +87,8 @@ struct TfrEngineState {
     // Message boxes of the engine; without one, their texts are raised as failures.
     UiServices* Services{nullptr};
     // Without a text layer, expressions are taken as the text they are, texts are not
-    // expanded, scripts do not run, and text objects cannot be printed.
+    // expanded, scripts do not run, and text objects cannot be printed. The engine owns the
+    // installed layer (TfrEngine::InstallTextLayer); Reset() keeps it.
     TfrTextLayer* TextLayer{nullptr};
     TfrReportHooks Hooks;
     // Classes of add-in objects, by class name.

@@ -133,6 +133,24 @@ void TfrReport::Loaded() {
 
 // --- preparation, showing, printing ------------------------------------------------------------
 
+void TfrReport::ReportError(const QString& message) {
+    TfrEngineState& state = frEngineState();
+    state.ErrorFlag = true;
+    QString text = frLoadStr(55200);
+    QString object;
+    if (const TfrView* view = state.CurrentView) {
+        for (const QString& line : view->Memo)
+            text += u'\r' + line;
+        object = frLoadStr(55202) + u' ' + view->Name + u'\r';
+    }
+    const TfrReport* current = state.CurrentReport ? state.CurrentReport : this;
+    text += QStringLiteral("\r\r") + frLoadStr(55201) + u' ' + current->objectName() + u'\r' +
+            object + u'\r' + message;
+    state.ErrorText = text;
+    TfrReport* main = state.MainReport ? state.MainReport : this;
+    main->CancelRequested = true;
+}
+
 bool TfrReport::Prepare() {
     const auto& prepare = frEngineState().Hooks.Prepare;
     if (!prepare)

@@ -170,6 +170,10 @@ public:
     void ReadReportForm(QIODevice& stream);
     void Loaded();
 
+    // An error while an object was printed: the engine's error text names the expression's
+    // object and this report, ends with the message, and building stops.
+    void ReportError(const QString& message);
+
     // Preparation, showing and printing are installed by the layers that do them
     // (TfrEngineState::Hooks); without them these raise a failure saying what is missing.
     bool Prepare();

@@ -1,0 +1,89 @@
+#include "TextEngine.h"
+
+#include "Engine.h"
+#include "EngineConstants.h"
+#include "Failure.h"
+#include "Formatting.h"
+#include "MemoView.h"
+#include "StdFunctionLibrary.h"
+#include "Variant.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+TfrTextEngine::TfrTextEngine(TfrEngine& engine) : Layout(*engine.MeasureCanvas()), engine_(engine) {
+    Libraries.Install(std::make_unique<TfrStdFunctionLibrary>(Parser, engine.State()));
+    UserVariables.SetSorted(true);
+    EngineConstants.SetSorted(true);
+    frFillEngineConstants(EngineConstants);
+    Parser.ValueCallback = [this](const QString& name, QVariant& value) {
+        value = Expansion.LookUpValue(name);
+    };
+    Parser.FunctionCallback = [this](const QString& name, const QString& p1, const QString& p2,
+                                     const QString& p3, QVariant& value) {
+        value = Expansion.CallFunction(name, p1, p2, p3);
+    };
+}
+
+TfrTextEngine::~TfrTextEngine() = default;
+
+QVariant TfrTextEngine::Evaluate(const QString& expression) {
+    return Parser.Evaluate(expression);
+}
+
+QString TfrTextEngine::Expand(const QString& text) {
+    QString s = text;
+    Expansion.ExpandText(s);
+    return s;
+}
+
+void TfrTextEngine::RunScript(TfrView&, const QStringList&) {}
+
+void TfrTextEngine::PrintMemo(TfrMemoView& memo, QIODevice& stream) {
+    Expansion.Print(memo, stream);
+}
+
+void TfrTextEngine::PaintMemo(TfrMemoView& memo, Canvas& canvas) {
+    Layout.PaintObject(memo, canvas);
+}
+
+qint32 TfrTextEngine::CalcHeight(TfrMemoView& memo) {
+    return Layout.CalcHeight(memo, [this](TfrMemoView& m) { Expansion.PrepareText(m); });
+}
+
+qint32 TfrTextEngine::MinHeight(TfrMemoView& memo) {
+    return Layout.MinHeight(memo);
+}
+
+qint32 TfrTextEngine::RemainHeight(TfrMemoView& memo) {
+    return Layout.RemainHeight(memo);
+}
+
+void TfrTextEngine::BeginPreparation() {
+    const QDateTime now = QDateTime::currentDateTime();
+    ReportDate = frDateToDays(now.date());
+    ReportTime = now.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+void TfrTextEngine::BindDataField(TfrView& view) {
+    Expansion.BindDataField(view);
+}
+
+void TfrTextEngine::SetTotalPages(qint32 pages) {
+    TotalPages = pages;
+}
+
+TfrTextEngine& frStartTextLayer(TfrEngine& engine) {
+    auto layer = std::make_unique<TfrTextEngine>(engine);
+    TfrTextEngine& result = *layer;
+    engine.InstallTextLayer(std::move(layer));
+    return result;
+}
+
+TfrTextEngine& frTextEngine() {
+    auto* engine = dynamic_cast<TfrTextEngine*>(frEngine().TextLayer());
+    if (!engine)
+        throw Failure(QStringLiteral("The report engine's text layer is not installed"));
+    return *engine;
+}

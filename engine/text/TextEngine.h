@@ -1,0 +1,71 @@
+#pragma once
+
+#include "DatasetRegistry.h"
+#include "DisplayFormat.h"
+#include "EngineState.h"
+#include "Expansion.h"
+#include "FunctionLibrary.h"
+#include "Locale.h"
+#include "MemoLayout.h"
+#include "Parser.h"
+#include "Variables.h"
+
+#include <QString>
+#include <QVariant>
+#include <QtGlobal>
+
+class TfrEngine;
+
+// The text layer of the engine: the evaluator with its function libraries, user variables and
+// engine constants, the locale, expansion of bracketed expressions and the layout of text
+// objects. One is installed per engine (frStartTextLayer) and lives as long as it.
+class TfrTextEngine : public TfrTextLayer {
+public:
+    explicit TfrTextEngine(TfrEngine& engine);
+    ~TfrTextEngine() override;
+
+    QVariant Evaluate(const QString& expression) override;
+    QString Expand(const QString& text) override;
+    // Scripts are not interpreted yet: an object's script does nothing.
+    void RunScript(TfrView& view, const QStringList& script) override;
+    void PrintMemo(TfrMemoView& memo, QIODevice& stream) override;
+    void PaintMemo(TfrMemoView& memo, Canvas& canvas) override;
+    qint32 CalcHeight(TfrMemoView& memo) override;
+    qint32 MinHeight(TfrMemoView& memo) override;
+    qint32 RemainHeight(TfrMemoView& memo) override;
+    void BeginPreparation() override;
+    void BindDataField(TfrView& view) override;
+    void SetTotalPages(qint32 pages) override;
+
+    TfrEngine& Engine() const { return engine_; }
+
+    // Declared in the order they are built: the evaluator and the libraries use the locale.
+    TfrLocale Locale{TfrLocale::Russian()};
+    TfrFormatPresets Presets;
+    TfrParser Parser{Locale};
+    TfrInstalledFunctions InstalledFunctions;
+    TfrFunctionLibraries Libraries{&InstalledFunctions};
+    TfrVariables UserVariables;
+    TfrVariables EngineConstants;
+    // The value of the bracket being formatted ("VALUE").
+    QVariant CurrentValue;
+    // The name the lookup chain last handed to the evaluator; tells undefined names.
+    QString ExpressionInProgress;
+    // While aggregates are collected, undefined names are no error and nothing is formatted.
+    bool CollectingAggregates{false};
+    // Days since 30.12.1899, taken when preparation starts.
+    double ReportDate{0};
+    double ReportTime{0};
+    qint32 TotalPages{0};
+    TfrDatasetRegistry Datasets;
+    TfrMemoLayout Layout;
+    TfrExpansion Expansion{*this};
+
+private:
+    TfrEngine& engine_;
+};
+
+// Installs a text engine into the engine, which owns it from then on.
+TfrTextEngine& frStartTextLayer(TfrEngine& engine);
+// The running engine's text engine; a failure when none is installed.
+TfrTextEngine& frTextEngine();
