@@ -55,8 +55,6 @@ public:
 // Preparation, showing and printing of a report's pages, installed by the layers that do
 // them.
 struct TfrReportHooks {
-    std::function<bool(TfrReport&)> Prepare;
-    std::function<void(TfrReport&)> BuildPages;
     std::function<void(TfrReport&)> ShowPreparedPages;
     std::function<void(TfrReport&)> PrintPages;
 };
@@ -75,6 +73,13 @@ struct TfrEngineState {
     TfrView* CurrentView{nullptr};
     // The zero-based index of the prepared page being formed.
     qint32 PreparedPageIndex{0};
+    // The pages the first pass of a two-pass preparation formed; 0 in a single pass.
+    qint32 TotalPages{0};
+    // The page being formed continues the previous prepared page.
+    bool AppendToPrevious{false};
+    bool DialogCancelled{false};
+    // Objects that asked to hear of every text object printed.
+    std::vector<TfrView*> HookList;
     // The version of the stream being read; 24 for everything written.
     int StreamVersion{24};
     bool ErrorFlag{false};

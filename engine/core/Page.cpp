@@ -1,5 +1,7 @@
 #include "Page.h"
 
+#include "Band.h"
+
 #include "EngineErrors.h"
 #include "EngineState.h"
 #include "Failure.h"

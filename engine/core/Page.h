@@ -62,8 +62,17 @@ public:
     void WriteToStream(QIODevice& stream) const;
     void ReadFromStream(QIODevice& stream);
 
-    // Preparation's working state.
-    std::array<TfrBand*, frBandKinds> Bands{};
+    // Preparation of this page into prepared pages.
+    void InitForBuild();
+    void BuildBands();
+    void PrepareDataFields();
+    // Adds a prepared page (unless it continues the previous one) and prints the page's bands.
+    void FormPage();
+    void DoneAfterBuild();
+    void ShowBand(TfrBand& band);
+
+    // Preparation's working state: one band per kind while pages are built.
+    std::array<std::unique_ptr<TfrBand>, frBandKinds> Bands;
     bool Skip{false};
     bool BandsBuilt{false};
     qint32 CurColumn{0};
@@ -114,5 +123,8 @@ public:
     qint32 PageIndex{0};
 
 private:
+    // One object of a band onto the prepared page being formed, at its place on the sheet.
+    void DrawBandObject(TfrBand& band, TfrView& view);
+
     std::vector<std::unique_ptr<TfrView>> objects_;
 };

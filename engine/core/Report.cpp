@@ -151,30 +151,15 @@ void TfrReport::ReportError(const QString& message) {
     main->CancelRequested = true;
 }
 
-bool TfrReport::Prepare() {
-    const auto& prepare = frEngineState().Hooks.Prepare;
-    if (!prepare)
-        throw Failure(QStringLiteral("Report preparation is not installed in the engine"));
-    return prepare(*this);
-}
-
 void TfrReport::ShowPreparedPages() {
-    const auto& show = frEngineState().Hooks.ShowPreparedPages;
-    if (!show)
-        throw Failure(QStringLiteral("Showing prepared pages is not installed in the engine"));
-    show(*this);
+    // Without a preview the prepared pages stay in the store.
+    if (const auto& show = frEngineState().Hooks.ShowPreparedPages)
+        show(*this);
 }
 
 void TfrReport::PrepareAndShow() {
     Prepare();
     ShowPreparedPages();
-}
-
-void TfrReport::BuildPages() {
-    const auto& build = frEngineState().Hooks.BuildPages;
-    if (!build)
-        throw Failure(QStringLiteral("Building pages is not installed in the engine"));
-    build(*this);
 }
 
 void TfrReport::DoPrintPages() {

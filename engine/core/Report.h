@@ -174,13 +174,23 @@ public:
     // object and this report, ends with the message, and building stops.
     void ReportError(const QString& message);
 
-    // Preparation, showing and printing are installed by the layers that do them
-    // (TfrEngineState::Hooks); without them these raise a failure saying what is missing.
+    // The design pages into prepared pages: true when pages were prepared and not cancelled.
+    // An error is shown in a message box (raised as a failure without message boxes) and
+    // leaves no prepared page; the design pages are those of the snapshot taken before.
     bool Prepare();
+    // One preparation, in the progress window when the engine has one.
+    bool RunPreparation();
+    // The progress window's work: one pass, then what follows it.
+    void BuildPass();
+    void ReportProgress(int n);
+    // Through the preview installed in TfrEngineState::Hooks; without one the prepared pages
+    // stay in the store.
     void ShowPreparedPages();
     // Prepare, then ShowPreparedPages whatever Prepare returned.
     void PrepareAndShow();
+    // One pass over the design pages.
     virtual void BuildPages();
+    // Through the printing installed in TfrEngineState::Hooks; a failure without it.
     virtual void DoPrintPages();
 
 private:

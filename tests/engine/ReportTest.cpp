@@ -1,6 +1,7 @@
 #include "EngineErrors.h"
 #include "MemoView.h"
 #include "Page.h"
+#include "PreparedPages.h"
 #include "QtPrinting.h"
 #include "Report.h"
 #include "ReportFixture.h"
@@ -312,21 +313,20 @@ TEST_F(ReportTest, UniquePageNames) {
     EXPECT_EQ(fresh.Name, QStringLiteral("Page2"));
 }
 
-TEST_F(ReportTest, PrepareAndShowGoThroughTheInstalledLayers) {
+TEST_F(ReportTest, PrepareAndShowShowsWhatPreparationLeft) {
     TfrReport report;
-    EXPECT_THROW(report.PrepareAndShow(), Failure);
+    report.Pages.Add();
+    // No preview installed: the prepared pages stay in the report's store.
+    report.PrepareAndShow();
+    EXPECT_EQ(report.PreparedPages->Count(), 1);
 
-    QStringList calls;
-    frEngineState().Hooks.Prepare = [&](TfrReport& r) {
+    int shown = -1;
+    frEngineState().Hooks.ShowPreparedPages = [&](TfrReport& r) {
         EXPECT_EQ(&r, &report);
-        calls.append(QStringLiteral("prepare"));
-        return false;
-    };
-    frEngineState().Hooks.ShowPreparedPages = [&](TfrReport&) {
-        calls.append(QStringLiteral("show"));
+        shown = r.PreparedPages->Count();
     };
     report.PrepareAndShow();
-    EXPECT_EQ(calls, QStringList({QStringLiteral("prepare"), QStringLiteral("show")}));
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(ReportTest, EngineStateForgetsReportsAndPagesThatGo) {

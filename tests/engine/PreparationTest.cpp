@@ -1,0 +1,221 @@
+#include "Engine.h"
+#include "Failure.h"
+#include "MemoView.h"
+#include "Page.h"
+#include "PreparedPages.h"
+#include "ProgressForm.h"
+#include "RecordingCanvas.h"
+#include "Report.h"
+#include "ReportFixture.h"
+#include "TextEngine.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QDate>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// An engine with the real text layer; reports named as the application names its report.
+class Preparation : public ReportFixture {
+protected:
+    Preparation() {
+        frStartTextLayer(*engine);
+        report.setObjectName(QStringLiteral("Report"));
+    }
+
+    TfrMemoView& AddText(TfrPage& page, const QString& text, int left, int top) {
+        auto memo = std::make_unique<TfrMemoView>();
+        memo->PlaceAt(left, top, 200, 20);
+        memo->Memo.append(text);
+        return static_cast<TfrMemoView&>(page.AddObject(std::move(memo)));
+    }
+
+    // Each prepared page's objects: "left,top text" in stream order.
+    QList<QStringList> Prepared() {
+        QList<QStringList> pages;
+        TfrEMFPages& store = *report.PreparedPages;
+        for (int i = 0; i < store.Count(); ++i) {
+            store.LoadPage(i);
+            QStringList objects;
+            for (const auto& v : store.RecordAt(i).LoadedPage->Objects())
+                objects
+                    << QStringLiteral("%1,%2 %3").arg(v->Left).arg(v->Top).arg(v->Memo.join(u'|'));
+            pages << objects;
+            store.RecordAt(i).LoadedPage.reset();
+        }
+        return pages;
+    }
+
+    static QString Text(const char* s) { return QString::fromUtf8(s); }
+
+    TfrReport report;
+};
+
+TEST_F(Preparation, EveryPageFormsOnePreparedPageWithItsObjectsInOrder) {
+    TfrPage& first = report.Pages.Add();
+    AddText(first, Text("Стр. [PAGE#] из [TOTALPAGES]"), 40, 60);
+    AddText(first, Text("Итого: [2+3*4] руб."), 100, 30);
+    TfrPage& second = report.Pages.Add();
+    AddText(second, Text("Стр. [PAGE#]"), 10, 20);
+    AddText(second, Text("Второй"), 300, 400);
+
+    ASSERT_TRUE(report.Prepare());
+    EXPECT_TRUE(services.boxes.isEmpty());
+    EXPECT_EQ(Prepared(), (QList<QStringList>{
+                              {Text("40,60 Стр. 1 из 0"), Text("100,30 Итого: 14 руб.")},
+                              {Text("10,20 Стр. 2"), Text("300,400 Второй")},
+                          }));
+}
+
+TEST_F(Preparation, EmptyInvisibleAndContinuingPages) {
+    report.Pages.Add();  // no objects: an empty prepared page
+    TfrPage& hidden = report.Pages.Add();
+    AddText(hidden, Text("скрыта"), 10, 10);
+    hidden.Visible = false;
+    TfrPage& third = report.Pages.Add();
+    AddText(third, Text("третья"), 10, 10);
+    TfrPage& continuing = report.Pages.Add();
+    AddText(continuing, Text("не печатается"), 20, 20);
+    continuing.PrintToPrevPage = true;
+
+    ASSERT_TRUE(report.Prepare());
+    EXPECT_EQ(Prepared(), (QList<QStringList>{{}, {Text("10,10 третья")}}));
+}
+
+TEST_F(Preparation, TheDateIsTakenOnceForEveryPage) {
+    for (int i = 0; i < 3; ++i)
+        AddText(report.Pages.Add(), QStringLiteral("[DATE]"), 10, 10);
+    ASSERT_TRUE(report.Prepare());
+    const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+    const QList<QStringList> pages = Prepared();
+    ASSERT_EQ(pages.size(), 3);
+    for (const QStringList& page : pages)
+        EXPECT_EQ(page, QStringList{QStringLiteral("10,10 ") + today});
+}
+
+TEST_F(Preparation, AnUndefinedNameLeavesNoPageAndOneErrorBox) {
+    AddText(report.Pages.Add(), Text("первая"), 10, 10);
+    TfrPage& second = report.Pages.Add();
+    AddText(second, Text("Цена [руб.]"), 10, 10);
+    AddText(second, Text("после"), 10, 40);
+    AddText(report.Pages.Add(), Text("третья"), 10, 10);
+
+    EXPECT_FALSE(report.Prepare());
+    EXPECT_EQ(report.PreparedPages->Count(), 0);
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_EQ(services.boxes[0].caption, Text("Ошибка"));
+    EXPECT_EQ(services.boxes[0].icon, UiServices::Icon::Error);
+    EXPECT_EQ(services.boxes[0].text.split(u'\r'),
+              QStringList({Text("Возникла ошибка при обработке выражения"), Text("Цена [руб.]"),
+                           QString(), Text("Документ: Report"), Text("Объект: "), QString(),
+                           Text("Переменная не определена: \"РУБ.\"")}));
+    // The design is the snapshot's: the pages and objects as they were.
+    ASSERT_EQ(report.Pages.Count(), 3);
+    EXPECT_EQ(report.Pages.PageAt(1).ObjectAt(0).Memo, QStringList{Text("Цена [руб.]")});
+    EXPECT_FALSE(report.Pages.PageAt(1).ObjectAt(0).Prepared);
+}
+
+TEST_F(Preparation, WithoutMessageBoxesTheErrorIsRaised) {
+    frEngineState().Services = nullptr;
+    AddText(report.Pages.Add(), QStringLiteral("[abc]"), 10, 10);
+    try {
+        report.Prepare();
+        ADD_FAILURE() << "prepared";
+    } catch (const Failure& e) {
+        EXPECT_TRUE(e.Message().endsWith(Text("Переменная не определена: \"ABC\"")))
+            << e.Message().toStdString();
+    }
+    EXPECT_EQ(report.PreparedPages->Count(), 0);
+}
+
+TEST_F(Preparation, ThePagesAndObjectsAreReplacedByEqualOnes) {
+    TfrPage& page = report.Pages.Add();
+    AddText(page, QStringLiteral("[1+1]"), 10, 10).Name = QStringLiteral("Memo1");
+    const QByteArray before = Written([&](QIODevice& s) { report.WriteToStream(s); });
+    const qint32 formerSerial = page.ObjectAt(0).Serial;
+    ASSERT_TRUE(report.Prepare());
+    EXPECT_EQ(Written([&](QIODevice& s) { report.WriteToStream(s); }), before);
+    // A new object read from the snapshot: the factory gave it a serial number of its own.
+    EXPECT_GT(report.Pages.PageAt(0).ObjectAt(0).Serial, formerSerial);
+}
+
+TEST_F(Preparation, TwoThousandPagesLeaveNoPageLoadedAndADrawLoadsOne) {
+    for (int i = 0; i < 2000; ++i)
+        AddText(report.Pages.Add(), QStringLiteral("[PAGE#]"), 10, 10);
+    ASSERT_TRUE(report.Prepare());
+    TfrEMFPages& store = *report.PreparedPages;
+    ASSERT_EQ(store.Count(), 2000);
+    const auto loaded = [&] {
+        int n = 0;
+        for (int i = 0; i < store.Count(); ++i)
+            n += store.RecordAt(i).LoadedPage ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(loaded(), 0);
+    RecordingCanvas canvas(QSize(758, 1071));
+    store.RecordAt(1234).Showing = true;
+    store.DrawPage(1234, canvas, CanvasRect{0, 0, 758, 1071});
+    EXPECT_EQ(loaded(), 1);
+    ASSERT_TRUE(store.RecordAt(1234).LoadedPage);
+    EXPECT_EQ(store.RecordAt(1234).LoadedPage->ObjectAt(0).Memo,
+              QStringList{QStringLiteral("1235")});
+}
+
+// --- in the progress window ---------------------------------------------------------------------
+
+class PreparationInAWindow : public Preparation {
+protected:
+    PreparationInAWindow() { frStartProgressWindow(*engine); }
+    TfrProgressForm& Window() { return *static_cast<TfrProgressForm*>(engine->ProgressWindow()); }
+};
+
+TEST_F(PreparationInAWindow, TheLabelCountsThePagesUnderTheCaption) {
+    for (int i = 0; i < 2; ++i)
+        AddText(report.Pages.Add(), QStringLiteral("[PAGE#]"), 10, 10);
+    QStringList labels;
+    QString caption;
+    report.OnEndPage = [&](int) {
+        labels << Window().Label1();
+        caption = Window().windowTitle();
+    };
+    ASSERT_TRUE(report.Prepare());
+    EXPECT_EQ(caption, Text("Подготовка отчета"));
+    EXPECT_EQ(labels,
+              QStringList({Text("Формируется страница:  1"), Text("Формируется страница:  1")}));
+    EXPECT_EQ(Window().Label1(), Text("Формируется страница:  2"));
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(report.PreparedPages->Count(), 2);
+
+    report.Title = Text("Счёт");
+    report.OnEndPage = [&](int) { caption = Window().windowTitle(); };
+    ASSERT_TRUE(report.Prepare());
+    EXPECT_EQ(caption, Text("Подготовка отчета - Счёт"));
+}
+
+TEST_F(PreparationInAWindow, CancelBetweenPagesKeepsThePagesFormed) {
+    for (int i = 0; i < 5; ++i)
+        AddText(report.Pages.Add(), QStringLiteral("[PAGE#]"), 10, 10);
+    report.OnEndPage = [&](int index) {
+        if (index == 1)
+            QTest::mouseClick(Window().Button1(), Qt::LeftButton);
+    };
+    EXPECT_FALSE(report.Prepare());
+    EXPECT_TRUE(services.boxes.isEmpty());
+    EXPECT_EQ(report.PreparedPages->Count(), 2);
+    EXPECT_FALSE(Window().isVisible());
+}
+
+TEST_F(PreparationInAWindow, AnErrorClosesTheWindowAndLeavesNoPage) {
+    AddText(report.Pages.Add(), Text("первая"), 10, 10);
+    AddText(report.Pages.Add(), QStringLiteral("[]"), 10, 10);
+    EXPECT_FALSE(report.Prepare());
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(report.PreparedPages->Count(), 0);
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_TRUE(services.boxes[0].text.endsWith(Text("Переменная не определена: \"\"")));
+}
+
+}  // namespace
