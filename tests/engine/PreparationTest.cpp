@@ -164,6 +164,20 @@ TEST_F(Preparation, TwoThousandPagesLeaveNoPageLoadedAndADrawLoadsOne) {
               QStringList{QStringLiteral("1235")});
 }
 
+TEST_F(Preparation, AnObjectsTagIsExpandedForThePageAndKeptInTheDesign) {
+    TfrPage& page = report.Pages.Add();
+    auto picture = std::make_unique<TfrPictureView>();
+    picture->PlaceAt(10, 20, 30, 40);
+    picture->Tag = QStringLiteral("[2+3] шт.");
+    TfrView& view = page.AddObject(std::move(picture));
+    frEngineState().CurrentReport = &report;
+    view.Prepared = true;
+    const QByteArray printed = Written([&](QIODevice& s) { view.Print(s); });
+    EXPECT_TRUE(printed.contains(QStringLiteral("5 шт.").toUtf8()));
+    EXPECT_FALSE(printed.contains(QByteArray("[2+3]")));
+    EXPECT_EQ(view.Tag, QStringLiteral("[2+3] шт."));
+}
+
 // --- in the progress window ---------------------------------------------------------------------
 
 class PreparationInAWindow : public Preparation {
