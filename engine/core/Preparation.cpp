@@ -363,7 +363,13 @@ void TfrPage::FormPage() {
     TfrEngineState& state = frEngineState();
     TfrReport& report = *state.CurrentReport;
     TfrReport& main = MainReport(report);
-    // Every page here prints whatever its data: no page has a master data source.
+    // Without PrintIfEmpty a page needs records in its master data band's source; no band here
+    // has a source, so no page is formed then.
+    if (!report.PrintIfEmpty) {
+        if (state.AppendToPrevious)
+            ++state.PreparedPageIndex;
+        return;
+    }
     NoRepeatHeader = false;
     if (state.AppendToPrevious && state.PreparedPageIndex < 0)
         state.AppendToPrevious = false;

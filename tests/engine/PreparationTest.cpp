@@ -85,6 +85,13 @@ TEST_F(Preparation, EmptyInvisibleAndContinuingPages) {
     EXPECT_EQ(Prepared(), (QList<QStringList>{{}, {Text("10,10 третья")}}));
 }
 
+TEST_F(Preparation, WithoutPrintIfEmptyAPageWithoutDataFormsNothing) {
+    AddText(report.Pages.Add(), Text("первая"), 10, 10);
+    report.PrintIfEmpty = false;
+    ASSERT_TRUE(report.Prepare());
+    EXPECT_EQ(report.PreparedPages->Count(), 0);
+}
+
 TEST_F(Preparation, TheDateIsTakenOnceForEveryPage) {
     for (int i = 0; i < 3; ++i)
         AddText(report.Pages.Add(), QStringLiteral("[DATE]"), 10, 10);
