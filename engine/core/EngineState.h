@@ -48,8 +48,6 @@ public:
     // At the start of a page's preparation: an object whose whole text is one bracketed field
     // of a table is bound to it (BoundDataSet, BoundField); any other object is unbound.
     virtual void BindDataField(TfrView& view) = 0;
-    // The page count the first pass of a two-pass preparation found; 0 in a single pass.
-    virtual void SetTotalPages(qint32 pages) = 0;
 };
 
 // Preparation, showing and printing of a report's pages, installed by the layers that do

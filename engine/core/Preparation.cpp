@@ -148,8 +148,6 @@ bool TfrReport::RunPreparation() {
             BuildPass();
         } else {
             state.TotalPages = 0;
-            if (state.TextLayer)
-                state.TextLayer->SetTotalPages(0);
             result = run(kFormingPage);
         }
     } else {
@@ -169,8 +167,6 @@ void TfrReport::BuildPass() {
         return;
     }
     state.TotalPages = PreparedPages->Count();
-    if (state.TextLayer)
-        state.TextLayer->SetTotalPages(state.TotalPages);
     TwoPass = false;
     if (!CancelRequested) {
         state.ScriptOnlyPass = false;

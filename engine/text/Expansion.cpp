@@ -276,7 +276,7 @@ bool TfrExpansion::LookUpSpecial(const QString& name, QVariant& value) {
     } else if (name == u"CURRENT#") {
         value = page ? page->CurPos : 0;
     } else if (name == u"TOTALPAGES") {
-        value = te.TotalPages;
+        value = frEngineState().TotalPages;
     } else if (name == u"CALCWIDTH") {
         TfrView* view = state.CurrentView;
         if (!view) {

@@ -70,10 +70,6 @@ void TfrTextEngine::BindDataField(TfrView& view) {
     Expansion.BindDataField(view);
 }
 
-void TfrTextEngine::SetTotalPages(qint32 pages) {
-    TotalPages = pages;
-}
-
 TfrTextEngine& frStartTextLayer(TfrEngine& engine) {
     auto layer = std::make_unique<TfrTextEngine>(engine);
     TfrTextEngine& result = *layer;

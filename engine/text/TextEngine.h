@@ -35,7 +35,6 @@ public:
     qint32 RemainHeight(TfrMemoView& memo) override;
     void BeginPreparation() override;
     void BindDataField(TfrView& view) override;
-    void SetTotalPages(qint32 pages) override;
 
     TfrEngine& Engine() const { return engine_; }
 
@@ -56,7 +55,6 @@ public:
     // Days since 30.12.1899, taken when preparation starts.
     double ReportDate{0};
     double ReportTime{0};
-    qint32 TotalPages{0};
     TfrDatasetRegistry Datasets;
     TfrMemoLayout Layout;
     TfrExpansion Expansion{*this};

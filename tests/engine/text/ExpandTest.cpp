@@ -94,7 +94,7 @@ TEST_F(ExpandTest, PreparationSetsTheDateAndThePageCount) {
     TfrTextLayer* layer = frEngineState().TextLayer;
     ASSERT_EQ(layer, &Text());
     layer->BeginPreparation();
-    layer->SetTotalPages(3);
+    frEngineState().TotalPages = 3;
     frEngineState().PreparedPageIndex = 1;
     EXPECT_EQ(
         Expand(QStringLiteral("[PAGE#] из [TOTALPAGES], [DATE]")),
