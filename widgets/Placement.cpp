@@ -33,7 +33,11 @@ void CentreOnMainWindow(QWidget& window) {
     QSize frame = window.frameGeometry().size() - window.size();
     if (frame.isNull() && main)
         frame = main->frameGeometry().size() - main->size();
-    QRect placed(QPoint(0, 0), window.size() + frame);
+    window.move(CentredTopLeft(window.size() + frame, area, desk));
+}
+
+QPoint CentredTopLeft(QSize size, const QRect& area, const QRect& desk) {
+    QRect placed(QPoint(0, 0), size);
     placed.moveCenter(area.center());
     if (!desk.isEmpty()) {
         if (placed.right() > desk.right())
@@ -45,5 +49,5 @@ void CentreOnMainWindow(QWidget& window) {
         if (placed.top() < desk.top())
             placed.moveTop(desk.top());
     }
-    window.move(placed.topLeft());
+    return placed.topLeft();
 }

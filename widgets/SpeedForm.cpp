@@ -1,6 +1,7 @@
 #include "SpeedForm.h"
 
 #include "PainterCanvas.h"
+#include "Placement.h"
 
 #include <QApplication>
 #include <QChildEvent>
@@ -537,20 +538,7 @@ void TSpeedForm::PlaceDialog() {
     // The frame is not known before the window is shown; the owner's stands in for it.
     QWidget* framed = ref ? ref : (window() != this && window()->isVisible() ? window() : nullptr);
     const QSize frame = framed ? framed->frameGeometry().size() - framed->size() : QSize();
-    QRect placed(QPoint(0, 0), dialog_->size() + frame);
-    placed.moveCenter(area.center());
-    // Kept on the screen.
-    if (!desk.isEmpty()) {
-        if (placed.right() > desk.right())
-            placed.moveRight(desk.right());
-        if (placed.bottom() > desk.bottom())
-            placed.moveBottom(desk.bottom());
-        if (placed.left() < desk.left())
-            placed.moveLeft(desk.left());
-        if (placed.top() < desk.top())
-            placed.moveTop(desk.top());
-    }
-    dialog_->move(placed.topLeft());
+    dialog_->move(CentredTopLeft(dialog_->size() + frame, area, desk));
 }
 
 // Changing the flags of a shown window hides it; it is shown again without ending the showing.
