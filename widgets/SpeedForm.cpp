@@ -27,20 +27,10 @@ QWidget* OwnerWindow(QWidget* parent) {
     return parent ? parent->window() : nullptr;
 }
 
-// The application's main window: the main window the panel's window belongs to, else the
-// one shown, else the panel's own window.
-QWidget* MainWindowOf(QWidget* panel) {
-    for (QWidget* w = panel->window(); w;) {
-        if (qobject_cast<QMainWindow*>(w))
-            return w;
-        QWidget* up = w->parentWidget();
-        w = up ? up->window() : nullptr;
-    }
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QMainWindow*>(w) && w->isVisible())
-            return w;
-    }
-    return panel->window();
+// The application's main window, else the panel's own window.
+QWidget* MainOrOwnWindow(QWidget* panel) {
+    QWidget* main = MainWindowOf(*panel);
+    return main ? main : panel->window();
 }
 
 bool ExplicitlyHidden(const QWidget* w) {
@@ -527,7 +517,7 @@ void TSpeedForm::PlaceDialog() {
             break;
         case poMainFormCenter:
         case poOwnerFormCenter:
-            ref = position_ == poMainFormCenter ? MainWindowOf(this) : window();
+            ref = position_ == poMainFormCenter ? MainOrOwnWindow(this) : window();
             if (ref == this || !ref->isVisible())
                 ref = nullptr;
             area = ref ? ref->frameGeometry() : desk;

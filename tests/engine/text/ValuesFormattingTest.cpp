@@ -1,3 +1,4 @@
+#include "FailureText.h"
 #include "Formatting.h"
 #include "Locale.h"
 #include "ValueErrors.h"
@@ -24,16 +25,6 @@ struct DateRow {
     double days;
     const char* expected;
 };
-
-template <typename F>
-QString FailureText(F&& f) {
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e.Message();
-    }
-    return QStringLiteral("<no failure>");
-}
 
 }  // namespace
 

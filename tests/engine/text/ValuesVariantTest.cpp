@@ -1,3 +1,4 @@
+#include "FailureText.h"
 #include "Locale.h"
 #include "ValueErrors.h"
 #include "Variant.h"
@@ -30,16 +31,6 @@ QVariant D(double days) {
 // A value as "Type:text", so a row states the type and the value it expects.
 QString Shown(const QVariant& v, const TfrLocale& locale) {
     return frVarTypeName(v) + QLatin1Char(':') + frVarToString(v, locale);
-}
-
-template <typename F>
-QString FailureText(F&& f) {
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e.Message();
-    }
-    return QStringLiteral("<no failure>");
 }
 
 const TfrLocale ru;
