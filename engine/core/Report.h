@@ -141,6 +141,12 @@ public:
     QString PrinterName;
     bool Building{false};
     bool CancelRequested{false};
+    // The print request while the report prints: the page list as typed (empty for every
+    // page), copies, collation, and 0 every page, 1 odd page numbers, 2 even ones.
+    QString PrintPageList;
+    qint32 PrintCopies{1};
+    bool PrintCollate{false};
+    quint8 PrintPagesMode{0};
     bool KeepPrinter{false};
     bool TwoPass{false};
     bool LastPass{false};

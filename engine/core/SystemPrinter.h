@@ -96,6 +96,9 @@ public:
     // The driver's own settings dialog for the current printer, on a copy of its settings block
     // that replaces the block when the user accepts. True when accepted.
     virtual bool ShowPropertiesDialog() = 0;
+    // Asked before a print run begins, once the printer is chosen: false when the user declined
+    // (a file printer whose file name was not given), and then nothing is printed.
+    virtual bool ReadyToPrint() { return true; }
 
     void BeginDoc();
     void NewPage();
