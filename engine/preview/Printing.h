@@ -37,6 +37,10 @@ void frDoPrintPages(TfrReport& report);
 // Makes the engine's reports print through frDoPrintPages.
 void frStartPrinting(TfrEngine& engine);
 
+// A failure's message in the engine's error box; raised as a Failure when the engine has no
+// message boxes.
+void frErrorBox(const QString& message);
+
 // The print dialog of a preview, then the printing of the pages it shows; the preview keeps its
 // pages and its position. Nothing happens without pages or without a printer. Errors go to the
 // engine's error box.

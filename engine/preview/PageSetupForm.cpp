@@ -1,0 +1,154 @@
+#include "PageSetupForm.h"
+
+#include "Printer.h"
+#include "Rounding.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPageSize>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace {
+
+// The driver's name of a paper, or the name of its standard size when the driver gives none.
+QString PaperName(int kind, const QString& title) {
+    if (!title.isEmpty())
+        return title;
+    if (kind == DMPAPER_USER)
+        return QStringLiteral("Особый размер");
+    const QPageSize size(QPageSize::id(kind));
+    return size.isValid() ? size.name() : QString::number(kind);
+}
+
+}  // namespace
+
+TfrPageSetupForm::TfrPageSetupForm(TfrPrinter& printer, const TfrPageSetup& setup, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), printer_(printer) {
+    setObjectName(QStringLiteral("frPageSetupForm"));
+    setWindowTitle(QStringLiteral("Параметры страницы"));
+    setFixedSize(420, 262);
+
+    PrinterGroup = new QGroupBox(QStringLiteral("Принтер"), this);
+    PrinterGroup->setGeometry(8, 4, 404, 53);
+    PrinterLabel = new QLabel(QStringLiteral("&Имя:"), PrinterGroup);
+    PrinterLabel->setGeometry(12, 22, 60, 16);
+    PrinterBox = new QComboBox(PrinterGroup);
+    PrinterBox->setGeometry(76, 18, 316, 22);
+    PrinterLabel->setBuddy(PrinterBox);
+    // The real printers; the virtual one only when there is no other.
+    const QStringList names = printer.PrinterNames();
+    const bool onlyVirtual = names.size() == 1;
+    for (int i = 0; i < names.size(); ++i) {
+        if (onlyVirtual || i != printer.VirtualPrinterIndex())
+            PrinterBox->addItem(names[i]);
+    }
+    rememberedPrinter_ = printer.ActivePrinter();
+    PrinterBox->setCurrentIndex(setup.Printer);
+
+    PaperGroup = new QGroupBox(QStringLiteral("Бумага"), this);
+    PaperGroup->setGeometry(8, 60, 404, 53);
+    PaperLabel = new QLabel(QStringLiteral("&Размер:"), PaperGroup);
+    PaperLabel->setGeometry(12, 22, 60, 16);
+    PaperBox = new QComboBox(PaperGroup);
+    PaperBox->setGeometry(76, 18, 316, 22);
+    PaperLabel->setBuddy(PaperBox);
+
+    OrientationGroup = new QGroupBox(QStringLiteral("Ориентация"), this);
+    OrientationGroup->setGeometry(8, 116, 130, 105);
+    Portrait = new QRadioButton(QStringLiteral("&Книжная"), OrientationGroup);
+    Portrait->setGeometry(12, 24, 110, 18);
+    Landscape = new QRadioButton(QStringLiteral("&Альбомная"), OrientationGroup);
+    Landscape->setGeometry(12, 50, 110, 18);
+    (setup.Landscape ? Landscape : Portrait)->setChecked(true);
+
+    MarginsGroup = new QGroupBox(QStringLiteral("Поля (мм)"), this);
+    MarginsGroup->setGeometry(146, 116, 266, 105);
+    LeftMargin = MarginBox(LeftLabel, QStringLiteral("&Левое:"), setup.LeftMargin, 0);
+    TopMargin = MarginBox(TopLabel, QStringLiteral("&Верхнее:"), setup.TopMargin, 1);
+    RightMargin = MarginBox(RightLabel, QStringLiteral("Прав&ое:"), setup.RightMargin, 2);
+    BottomMargin = MarginBox(BottomLabel, QStringLiteral("&Нижнее:"), setup.BottomMargin, 3);
+
+    OkButton = new QPushButton(QStringLiteral("ОК"), this);
+    OkButton->setGeometry(254, 229, 75, 25);
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    CancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    CancelButton->setGeometry(337, 229, 75, 25);
+    CancelButton->setAutoDefault(false);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    printer_.SelectPrinter(PrinterBox->currentIndex());
+    FillPapers(setup.PaperKind);
+    connect(PrinterBox, &QComboBox::currentIndexChanged, this, &TfrPageSetupForm::PrinterChanged);
+    PaperBox->setFocus();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TfrPageSetupForm::~TfrPageSetupForm() = default;
+
+QDoubleSpinBox* TfrPageSetupForm::MarginBox(QLabel*& label, const QString& caption, int hundredths,
+                                            int row) {
+    const int column = row / 2;
+    const int line = row % 2;
+    label = new QLabel(caption, MarginsGroup);
+    label->setGeometry(12 + column * 128, 26 + line * 36, 56, 16);
+    auto* box = new QDoubleSpinBox(MarginsGroup);
+    box->setGeometry(66 + column * 128, 22 + line * 36, 60, 22);
+    box->setDecimals(2);
+    box->setRange(0, 999.99);
+    box->setValue(hundredths / 100.0);
+    label->setBuddy(box);
+    return box;
+}
+
+TfrPageSetup TfrPageSetupForm::Setup() const {
+    TfrPageSetup setup;
+    setup.Printer = PrinterBox->currentIndex();
+    setup.PaperKind = PaperBox->currentData().toInt();
+    setup.Landscape = Landscape->isChecked();
+    setup.LeftMargin = frRound(LeftMargin->value() * 100);
+    setup.TopMargin = frRound(TopMargin->value() * 100);
+    setup.RightMargin = frRound(RightMargin->value() * 100);
+    setup.BottomMargin = frRound(BottomMargin->value() * 100);
+    return setup;
+}
+
+void TfrPageSetupForm::PrinterChanged() {
+    const int kind = PaperBox->currentData().toInt();
+    printer_.SelectPrinter(PrinterBox->currentIndex());
+    FillPapers(kind);
+}
+
+void TfrPageSetupForm::FillPapers(int kind) {
+    PaperBox->clear();
+    const QStringList& titles = printer_.PaperTitles();
+    for (int i = 0; i < printer_.PaperKindCount(); ++i) {
+        const int code = printer_.PaperKinds()[i];
+        PaperBox->addItem(PaperName(code, i < titles.size() ? titles[i] : QString()), code);
+    }
+    int index = PaperBox->findData(kind);
+    if (index < 0)
+        index = PaperBox->findData(printer_.PaperKind());
+    PaperBox->setCurrentIndex(std::max(index, 0));
+}
+
+void TfrPageSetupForm::done(int result) {
+    if (result != QDialog::Accepted)
+        printer_.SelectPrinter(rememberedPrinter_);
+    QDialog::done(result);
+}
+
+bool frRunPageSetupForm(TfrPrinter& printer, TfrPageSetup& setup, QWidget* owner) {
+    TfrPageSetupForm form(printer, setup, owner);
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    setup = form.Setup();
+    return true;
+}
