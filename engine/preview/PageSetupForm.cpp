@@ -33,13 +33,8 @@ TfrPageSetupForm::TfrPageSetupForm(TfrPrinter& printer, const TfrPageSetup& setu
     setWindowTitle(QStringLiteral("Параметры страницы"));
     setFixedSize(420, 262);
 
-    PrinterGroup = new QGroupBox(QStringLiteral("Принтер"), this);
-    PrinterGroup->setGeometry(8, 4, 404, 53);
-    PrinterLabel = new QLabel(QStringLiteral("&Имя:"), PrinterGroup);
-    PrinterLabel->setGeometry(12, 22, 60, 16);
-    PrinterBox = new QComboBox(PrinterGroup);
-    PrinterBox->setGeometry(76, 18, 316, 22);
-    PrinterLabel->setBuddy(PrinterBox);
+    PrinterBox = ListGroup(PrinterGroup, PrinterLabel, QStringLiteral("Принтер"),
+                           QStringLiteral("&Имя:"), 4);
     // The real printers; the virtual one only when there is no other.
     const QStringList names = printer.PrinterNames();
     const bool onlyVirtual = names.size() == 1;
@@ -50,13 +45,8 @@ TfrPageSetupForm::TfrPageSetupForm(TfrPrinter& printer, const TfrPageSetup& setu
     rememberedPrinter_ = printer.ActivePrinter();
     PrinterBox->setCurrentIndex(setup.Printer);
 
-    PaperGroup = new QGroupBox(QStringLiteral("Бумага"), this);
-    PaperGroup->setGeometry(8, 60, 404, 53);
-    PaperLabel = new QLabel(QStringLiteral("&Размер:"), PaperGroup);
-    PaperLabel->setGeometry(12, 22, 60, 16);
-    PaperBox = new QComboBox(PaperGroup);
-    PaperBox->setGeometry(76, 18, 316, 22);
-    PaperLabel->setBuddy(PaperBox);
+    PaperBox =
+        ListGroup(PaperGroup, PaperLabel, QStringLiteral("Бумага"), QStringLiteral("&Размер:"), 60);
 
     OrientationGroup = new QGroupBox(QStringLiteral("Ориентация"), this);
     OrientationGroup->setGeometry(8, 116, 130, 105);
@@ -79,7 +69,6 @@ TfrPageSetupForm::TfrPageSetupForm(TfrPrinter& printer, const TfrPageSetup& setu
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     CancelButton = new QPushButton(QStringLiteral("Отмена"), this);
     CancelButton->setGeometry(337, 229, 75, 25);
-    CancelButton->setAutoDefault(false);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     printer_.SelectPrinter(PrinterBox->currentIndex());
@@ -92,6 +81,18 @@ TfrPageSetupForm::TfrPageSetupForm(TfrPrinter& printer, const TfrPageSetup& setu
 }
 
 TfrPageSetupForm::~TfrPageSetupForm() = default;
+
+QComboBox* TfrPageSetupForm::ListGroup(QGroupBox*& group, QLabel*& label, const QString& title,
+                                       const QString& caption, int top) {
+    group = new QGroupBox(title, this);
+    group->setGeometry(8, top, 404, 53);
+    label = new QLabel(caption, group);
+    label->setGeometry(12, 22, 60, 16);
+    auto* box = new QComboBox(group);
+    box->setGeometry(76, 18, 316, 22);
+    label->setBuddy(box);
+    return box;
+}
 
 QDoubleSpinBox* TfrPageSetupForm::MarginBox(QLabel*& label, const QString& caption, int hundredths,
                                             int row) {

@@ -50,6 +50,9 @@ private:
     void PrinterChanged();
     // The papers of the current printer, `kind` chosen when it has it, else its current paper.
     void FillPapers(int kind);
+    // A group across the dialog at `top` holding a labelled drop-down list.
+    QComboBox* ListGroup(QGroupBox*& group, QLabel*& label, const QString& title,
+                         const QString& caption, int top);
     QDoubleSpinBox* MarginBox(QLabel*& label, const QString& caption, int hundredths, int row);
 
     TfrPrinter& printer_;

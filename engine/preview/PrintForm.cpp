@@ -141,7 +141,6 @@ void TfrPrintForm::BuildPrinterGroup() {
 
     PropButton = new QPushButton(QStringLiteral("Свойства..."), GroupBox1);
     PropButton->setGeometry(368, 17, 89, 25);
-    PropButton->setAutoDefault(false);
     connect(PropButton, &QPushButton::clicked, this, &TfrPrintForm::PropButtonClick);
 }
 
@@ -215,7 +214,6 @@ void TfrPrintForm::BuildOutput() {
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     Button2 = new QPushButton(QStringLiteral("Отмена"), this);
     Button2->setGeometry(402, 192, 75, 25);
-    Button2->setAutoDefault(false);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -215,13 +215,22 @@ TEST_F(PrintFormTest, TheKeyboardReachesEveryChoice) {
     EXPECT_EQ(PrintedPages(), (QList<int>{1, 3}));
     EXPECT_EQ(printer->Jobs[0].Copies, 2);
 
-    // Escape cancels; nothing is printed and the preview is left alone.
-    printer->PageRecords.clear();
-    view.calls.clear();
-    WhenShown<TfrPrintForm>([](TfrPrintForm& form) { Press(form, Qt::Key_Escape); });
-    frPrintBtnClick(view);
-    EXPECT_TRUE(PrintedPages().isEmpty());
-    EXPECT_TRUE(view.calls.isEmpty());
+    // Escape, or Enter on "Отмена", cancels: nothing is printed and the preview is left alone.
+    const std::function<void(TfrPrintForm&)> cancels[] = {
+        [](TfrPrintForm& form) { Press(form, Qt::Key_Escape); },
+        [](TfrPrintForm& form) {
+            form.Button2->setFocus();
+            Press(form, Qt::Key_Return);
+        },
+    };
+    for (const auto& cancel : cancels) {
+        printer->PageRecords.clear();
+        view.calls.clear();
+        WhenShown<TfrPrintForm>(cancel);
+        frPrintBtnClick(view);
+        EXPECT_TRUE(PrintedPages().isEmpty());
+        EXPECT_TRUE(view.calls.isEmpty());
+    }
 }
 
 TEST_F(PrintFormTest, TheChoicesOfTheDialogMakeTheRequest) {
