@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <vector>
 
 namespace {
 
@@ -32,7 +33,10 @@ TEST(PageList, SelectsPagesByTheListRules) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.list);
-        EXPECT_EQ(frParsePageList(QString::fromUtf8(c.list), c.pages), c.selected);
+        const QList<int> selected = frParsePageList(QString::fromUtf8(c.list), c.pages);
+        // As vectors: Qt's comparison of two empty lists is undefined behaviour.
+        EXPECT_EQ(std::vector<int>(selected.begin(), selected.end()),
+                  std::vector<int>(c.selected.begin(), c.selected.end()));
     }
 }
 
@@ -120,7 +124,7 @@ TEST_F(PrintingTest, ASelectionWithoutPagesStillBeginsAndEndsTheDocument) {
         AddPages(c.pages);
         frPrintPreparedPages(report, QString::fromUtf8(c.list), 1, true, c.mode);
         EXPECT_EQ(JobLog(), Texts({"begin", "end"}));
-        EXPECT_EQ(PrintedPages(), QList<int>());
+        EXPECT_TRUE(PrintedPages().isEmpty());
         EXPECT_EQ(printer->Jobs[0].Title, QStringLiteral("Бланк"));
     }
 }
