@@ -148,6 +148,9 @@ void TfrPreviewView::ResetView(bool resetPosition) {
         originX_ = originY_ = prevHPos_ = prevVPos_ = 0;
         hScrollBar_->setValue(0);
         vScrollBar_->setValue(0);
+    } else if (PageCount() > 0) {
+        // Pages taken anew may be fewer than before.
+        currentPage_ = std::clamp(currentPage_, 1, PageCount());
     }
     UpdatePageLabel();
     FormResize();

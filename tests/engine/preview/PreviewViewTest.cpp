@@ -3,8 +3,10 @@
 #include "RecordingCanvas.h"
 
 #include <gtest/gtest.h>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QPixmap>
 #include <QScrollBar>
 #include <ostream>
 
@@ -91,6 +93,30 @@ TEST_F(PreviewViewTest, PagesWhollyBelowTheBoxAreNotDrawnOthersAreHoweverFarDown
         if (r.brush.color == kFill)
             green << r.rect;
     EXPECT_EQ(green, (QList<CanvasRect>{{70, 40, 110, 50}, {70, 2130, 110, 2140}}));
+}
+
+TEST_F(PreviewViewTest, ThePaintBoxPaintsItselfThroughItsCanvas) {
+    Prepare(1);
+    SetSheets(100, 150);
+    Show(300, 200);  // the page at (100, 10) - (200, 160)
+    const QImage image = view.PaintBox()->grab().toImage();
+    struct Pixel {
+        const char* name;
+        QPoint at;
+        QRgb color;
+    };
+    const Pixel pixels[] = {
+        {"background", {5, 5}, qRgb(0x80, 0x80, 0x80)},
+        {"left border", {100, 80}, qRgb(0, 0, 0)},
+        {"inside", {105, 80}, qRgb(0xFF, 0xFF, 0xFF)},
+        {"object", {159, 40}, qRgb(0, 0xFF, 0)},
+        {"right border", {199, 80}, qRgb(0, 0, 0)},
+        {"shadow right", {200, 80}, qRgb(0, 0, 0)},
+        {"shadow below", {150, 160}, qRgb(0, 0, 0)},
+        {"beside the shadow", {201, 80}, qRgb(0x80, 0x80, 0x80)},
+    };
+    for (const Pixel& p : pixels)
+        EXPECT_EQ(image.pixel(p.at), p.color) << p.name;
 }
 
 TEST_F(PreviewViewTest, OnlyPagesMeetingTheRepaintAreaAreDrawnAndTheOthersReleased) {
@@ -184,6 +210,17 @@ TEST_F(PreviewViewTest, TheCurrentPageFollowsScrolling) {
         EXPECT_EQ(view.CurrentPage(), s.page);
         EXPECT_EQ(view.PageLabel()->text(), QString::fromUtf8("Стр. %1/6").arg(s.page));
     }
+}
+
+TEST_F(PreviewViewTest, KeepingThePositionOverFewerPagesStaysOnTheLastOne) {
+    Prepare(4);
+    Show(300, 200);
+    view.GoToPage(4);
+    Prepare(2);
+    view.TakePages();
+    view.ResetView(false);
+    EXPECT_EQ(view.CurrentPage(), 2);
+    EXPECT_EQ(view.PageLabel()->text(), QString::fromUtf8("Стр. 2/2"));
 }
 
 TEST_F(PreviewViewTest, ZoomPopupEntriesAndTheirChecks) {
