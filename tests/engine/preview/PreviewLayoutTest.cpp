@@ -1,13 +1,9 @@
 #include "Page.h"
 #include "PreviewLayout.h"
+#include "RectPrinting.h"
 
 #include <gtest/gtest.h>
-#include <ostream>
 #include <vector>
-
-inline void PrintTo(const CanvasRect& r, std::ostream* os) {
-    *os << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
-}
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "PaintBox.h"
 #include "Preview.h"
 #include "PreviewFixture.h"
+#include "QtPrinting.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

@@ -1,6 +1,8 @@
 #include "PaintBox.h"
 #include "PreviewFixture.h"
+#include "QtPrinting.h"
 #include "RecordingCanvas.h"
+#include "RectPrinting.h"
 
 #include <gtest/gtest.h>
 #include <QImage>
@@ -8,11 +10,6 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QScrollBar>
-#include <ostream>
-
-inline void PrintTo(const CanvasRect& r, std::ostream* os) {
-    *os << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ')';
-}
 
 namespace {
 
