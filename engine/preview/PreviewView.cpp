@@ -142,7 +142,7 @@ void TfrPreviewView::ReleasePages() {
 void TfrPreviewView::ResetView(bool resetPosition) {
     scale_ = Remembered().LastScale;
     zoomMode_ = Remembered().LastZoomMode;
-    CheckZoomEntry(zoomMode_ == pzDefault ? PercentTag(scale_ * 100) : int(zoomMode_));
+    CheckZoomEntry(zoomMode_ == pzDefault ? PercentTag(scale_ * 100) : static_cast<int>(zoomMode_));
     if (resetPosition) {
         currentPage_ = 1;
         originX_ = originY_ = prevHPos_ = prevVPos_ = 0;
@@ -195,7 +195,8 @@ void TfrPreviewView::FormResize() {
     const TfrPreviewLayout layout =
         frLayoutPreview(sheets, paintBox_->size(), zoomMode_, scale_, currentPage_);
     scale_ = layout.Scale;
-    CheckZoomEntry(zoomMode_ == pzDefault ? PercentTag(frRound(scale_ * 100)) : int(zoomMode_));
+    CheckZoomEntry(zoomMode_ == pzDefault ? PercentTag(frRound(scale_ * 100))
+                                          : static_cast<int>(zoomMode_));
     for (int i = 0; i < count; ++i)
         shownPages_->RecordAt(i).ViewRect = layout.ViewRects[static_cast<std::size_t>(i)];
 
