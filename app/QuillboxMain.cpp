@@ -1,11 +1,25 @@
+#include "CommandLine.h"
 #include "QtUiServices.h"
 #include "Quillbox.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    const bool commandLine = CommandLine::Wanted(given);
+    if (commandLine) {
+        CommandLine::UseOffscreenWithoutDisplay();
+        CommandLine::QuietQtMessages();
+    }
+
     QApplication app(argc, argv);
     InstallRussian();
+    if (commandLine)
+        return CommandLine(QCoreApplication::arguments())
+            .Run(QCoreApplication::applicationFilePath());
+
     QtUiServices services;
     Quillbox quillbox(services);
     if (!quillbox.Start(QCoreApplication::applicationFilePath()))

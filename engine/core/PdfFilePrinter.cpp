@@ -22,6 +22,13 @@ void PdfFilePrinter::Finish() {
         pdf_.End();
 }
 
+void PdfFilePrinter::SetPath(QString path) {
+    if (Printing())
+        throw Failure(QStringLiteral("Printing in progress"));
+    Finish();
+    path_ = std::move(path);
+}
+
 QPainter* PdfFilePrinter::PagePainter() {
     return Printing() ? pdf_.Painter() : nullptr;
 }

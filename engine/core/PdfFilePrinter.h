@@ -19,6 +19,9 @@ public:
     PdfFilePrinter& operator=(const PdfFilePrinter&) = delete;
 
     const QString& Path() const { return path_; }
+    // Completes the file being written and writes the next jobs to another; refused while a
+    // job is open.
+    void SetPath(QString path);
     // Completes the file; a later job starts a new one in its place.
     void Finish();
     // The painter under the page canvas, origin at the sheet's corner; null outside a job.

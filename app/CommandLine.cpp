@@ -1,0 +1,358 @@
+#include "CommandLine.h"
+
+#include "AppFrame.h"
+#include "Data.h"
+#include "DesktopPrinters.h"
+#include "Engine.h"
+#include "Failure.h"
+#include "Page.h"
+#include "PdfFilePrinter.h"
+#include "PreparedPages.h"
+#include "Printing.h"
+#include "Report.h"
+#include "ReportBuilder.h"
+#include "StderrServices.h"
+#include "TextEngine.h"
+
+#include <unistd.h>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// Ends the run with an exit code and a line on standard error.
+struct Stop {
+    int code;
+    QString message;
+};
+
+struct Options {
+    enum class Job { None, Help, List, Export, Print };
+    Job job{Job::None};
+    QString file;
+    std::optional<QString> document;
+    std::optional<QString> printer;
+    int copies{1};
+    QString pages;
+};
+
+QString Quoted(const QString& text) {
+    return QStringLiteral("«") + text + QStringLiteral("»");
+}
+
+Options Parse(const QStringList& arguments) {
+    Options o;
+    bool copiesGiven = false;
+    bool pagesGiven = false;
+    auto setJob = [&](Options::Job job, const QString& option) {
+        if (o.job != Options::Job::None && o.job != job)
+            throw Stop{CommandLine::BadArguments,
+                       QStringLiteral("параметр %1 нельзя сочетать с другим заданием").arg(option)};
+        o.job = job;
+    };
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        auto value = [&]() -> QString {
+            if (i + 1 >= arguments.size())
+                throw Stop{CommandLine::BadArguments,
+                           QStringLiteral("после %1 нужно значение").arg(a)};
+            return arguments[++i];
+        };
+        if (a == u"--help" || a == u"-h") {
+            setJob(Options::Job::Help, a);
+        } else if (a == u"--list") {
+            setJob(Options::Job::List, a);
+        } else if (a == u"--export-pdf") {
+            setJob(Options::Job::Export, a);
+            o.file = value();
+        } else if (a == u"--print") {
+            setJob(Options::Job::Print, a);
+        } else if (a == u"--document") {
+            o.document = value();
+        } else if (a == u"--printer") {
+            o.printer = value();
+        } else if (a == u"--copies") {
+            const QString text = value();
+            bool ok = false;
+            o.copies = text.trimmed().toInt(&ok);
+            if (!ok || o.copies < 1 || o.copies > 999)
+                throw Stop{CommandLine::BadCopies,
+                           QStringLiteral("неверное число копий %1: нужно целое число от 1 до 999")
+                               .arg(Quoted(text))};
+            copiesGiven = true;
+        } else if (a == u"--pages") {
+            o.pages = value();
+            pagesGiven = true;
+        } else {
+            throw Stop{CommandLine::BadArguments,
+                       QStringLiteral("неизвестный параметр %1 (см. --help)").arg(Quoted(a))};
+        }
+    }
+    const bool print = o.job == Options::Job::Print;
+    const bool output = print || o.job == Options::Job::Export;
+    if (o.job == Options::Job::None)
+        throw Stop{
+            CommandLine::BadArguments,
+            QStringLiteral("не указано задание: --list, --export-pdf или --print (см. --help)")};
+    if ((o.printer && !print) || (copiesGiven && !print))
+        throw Stop{CommandLine::BadArguments,
+                   QStringLiteral("--printer и --copies относятся только к --print")};
+    if ((o.document || pagesGiven) && !output)
+        throw Stop{
+            CommandLine::BadArguments,
+            QStringLiteral("--document и --pages относятся только к --export-pdf и --print")};
+    if (o.job == Options::Job::Export && o.file.trimmed().isEmpty())
+        throw Stop{CommandLine::BadArguments, QStringLiteral("не указано имя файла PDF")};
+    return o;
+}
+
+void WriteOut(const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+// Every template with its documents for printing.
+void List(TfData& data) {
+    QString out;
+    data.Document.First();
+    while (!data.Document.Eof()) {
+        out += QStringLiteral("Шаблон %1: %2 (страниц: %3, %4)\n")
+                   .arg(data.DocumentId.AsString(), data.DocumentName.AsString(),
+                        data.DocumentPageCount.AsString(), data.DocumentOrientName.AsString());
+        if (data.ListDoc.IsEmpty())
+            out += QStringLiteral("  документов для печати нет\n");
+        data.ListDoc.First();
+        while (!data.ListDoc.Eof()) {
+            out +=
+                QStringLiteral("  %1  %2  %3\n")
+                    .arg(
+                        data.ListDocId.AsString(),
+                        data.ListDocDate.AsDateTime().date().toString(QStringLiteral("dd.MM.yyyy")),
+                        data.ListDocDescript.AsString());
+            data.ListDoc.Next();
+        }
+        data.Document.Next();
+    }
+    if (data.Document.IsEmpty())
+        out = QStringLiteral("Шаблонов нет\n");
+    WriteOut(out);
+}
+
+// Makes the document for printing with this number current, with its template.
+void LocateDocument(TfData& data, const QString& id) {
+    bool ok = false;
+    const int key = id.trimmed().toInt(&ok);
+    if (ok && key > 0) {
+        data.Document.First();
+        while (!data.Document.Eof()) {
+            if (data.ListDoc.LocateRow(QStringLiteral("Id"), {key}))
+                return;
+            data.Document.Next();
+        }
+    }
+    throw Stop{
+        CommandLine::NoDocument,
+        QStringLiteral("нет документа для печати с номером %1 (см. --list)").arg(Quoted(id))};
+}
+
+// The printer of the run, among the desktop printers; the file printer needs a window.
+void ChoosePrinter(TfrEngine& engine, const std::optional<QString>& name) {
+    TfrPrinter& printer = engine.Printer();
+    QStringList names = printer.PrinterNames();
+    names.removeAt(printer.VirtualPrinterIndex());
+    names.removeAll(DesktopPrinters::PdfPrinterName());
+    if (!name) {
+        if (names.isEmpty())
+            throw Stop{CommandLine::NoPrinter, QStringLiteral("в системе нет ни одного принтера")};
+        if (printer.IsVirtual() || printer.DeviceName() == DesktopPrinters::PdfPrinterName())
+            printer.SelectPrinter(printer.PrinterNames().indexOf(names.first()));
+        return;
+    }
+    if (*name == DesktopPrinters::PdfPrinterName())
+        throw Stop{CommandLine::NoPrinter,
+                   QStringLiteral("принтер %1 доступен только в окне программы; для файла PDF: "
+                                  "--export-pdf ФАЙЛ")
+                       .arg(Quoted(*name))};
+    const int index = names.contains(*name) ? printer.PrinterNames().indexOf(*name) : -1;
+    if (index < 0)
+        throw Stop{CommandLine::NoPrinter,
+                   names.isEmpty()
+                       ? QStringLiteral("нет принтера %1: в системе нет ни одного принтера")
+                             .arg(Quoted(*name))
+                       : QStringLiteral("нет принтера %1; принтеры: %2")
+                             .arg(Quoted(*name), names.join(QStringLiteral(", ")))};
+    printer.SelectPrinter(index);
+}
+
+}  // namespace
+
+bool CommandLine::Wanted(const QStringList& arguments) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].startsWith(QStringLiteral("--")) || arguments[i] == u"-h")
+            return true;
+    }
+    return false;
+}
+
+void CommandLine::UseOffscreenWithoutDisplay() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+void CommandLine::QuietQtMessages() {
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if ((type == QtCriticalMsg || type == QtFatalMsg) && previous)
+                previous(type, context, message);
+        });
+}
+
+QString CommandLine::Usage() {
+    return QStringLiteral(
+        "Использование:\n"
+        "  quillbox                       окно программы\n"
+        "  quillbox --help                эта справка\n"
+        "  quillbox --list                шаблоны и их документы для печати: номер, дата, "
+        "описание\n"
+        "  quillbox --export-pdf ФАЙЛ [--document НОМЕР] [--pages СПИСОК]\n"
+        "                                 отчет документа в файл PDF\n"
+        "  quillbox --print [--printer ИМЯ] [--copies N] [--pages СПИСОК] [--document НОМЕР]\n"
+        "                                 отчет документа на принтер (по умолчанию системный)\n"
+        "\n"
+        "Без --document берется документ, который окно программы открывает первым.\n"
+        "СПИСОК: номера и диапазоны страниц через запятую, например 1,3,5-12.\n"
+        "N: число копий от 1 до 999. База данных: Quillbox.mdb в текущей папке.\n"
+        "\n"
+        "Коды завершения:\n"
+        "  0   успешно\n"
+        "  1   другая ошибка (например, базы данных)\n"
+        "  2   неверные параметры\n"
+        "  3   нет базы данных\n"
+        "  4   нет такого документа для печати\n"
+        "  5   нет такого принтера\n"
+        "  6   неверный список страниц\n"
+        "  7   неверное число копий\n"
+        "  8   ошибка построения отчета\n"
+        "  9   файл не удалось записать\n"
+        "  10  принтер не принял задание\n");
+}
+
+int CommandLine::Run(const QString& executablePath) {
+    StderrServices services;
+    try {
+        const Options options = Parse(arguments_);
+        if (options.job == Options::Job::Help) {
+            WriteOut(Usage());
+            return Success;
+        }
+
+        const QString cwd = QDir::currentPath();
+        if (!QFileInfo::exists(cwd + QStringLiteral("/Quillbox.mdb")))
+            throw Stop{NoDatabase,
+                       QStringLiteral("не найден файл базы данных Quillbox.mdb в папке %1")
+                           .arg(QDir::toNativeSeparators(cwd))};
+        AppFrame frame(services);
+        frame.Title = QStringLiteral("Formwright");
+        TfData data(frame);
+        try {
+            data.DataModuleCreate(executablePath);
+        } catch (const Failure& e) {
+            throw Stop{OtherFailure, e.Message()};
+        }
+        if (frame.Terminated())
+            return NoDatabase;  // the data module has said why
+
+        if (options.job == Options::Job::List) {
+            List(data);
+            return Success;
+        }
+
+        if (options.document)
+            LocateDocument(data, *options.document);
+        else if (data.ListDoc.IsEmpty())
+            throw Stop{NoDocument, QStringLiteral("нет ни одного документа для печати")};
+
+        const bool exporting = options.job == Options::Job::Export;
+        PdfFilePrinter* file = nullptr;
+        std::unique_ptr<SystemPrinter> system;
+        if (exporting) {
+            auto pdf = std::make_unique<PdfFilePrinter>(options.file);
+            file = pdf.get();
+            system = std::move(pdf);
+        } else {
+            system = std::make_unique<DesktopPrinters>();
+        }
+        TfrEngine engine(std::move(system));
+        engine.State().Services = &services;
+        frStartTextLayer(engine);
+        frStartPrinting(engine);
+        if (!exporting)
+            ChoosePrinter(engine, options.printer);
+
+        TfrReport report;
+        report.setObjectName(QStringLiteral("Report"));
+        report.Title = data.ListDocDescript.AsString();
+        try {
+            TfReportBuilder(data, report).Build();
+        } catch (const Failure& e) {
+            throw Stop{BuildFailed, e.Message()};
+        }
+        if (!report.Prepare())
+            return BuildFailed;  // the engine's box has said why
+        const int pageCount = report.PreparedPages->Count();
+        if (pageCount == 0)
+            throw Stop{BuildFailed, QStringLiteral("в отчете нет страниц")};
+
+        if (!options.pages.trimmed().isEmpty()) {
+            QList<int> selected;
+            try {
+                selected = frParsePageList(options.pages, pageCount);
+            } catch (const Failure& e) {
+                throw Stop{BadPageList, QStringLiteral("неверный список страниц %1: %2")
+                                            .arg(Quoted(options.pages), e.Message())};
+            }
+            if (selected.isEmpty())
+                throw Stop{BadPageList, QStringLiteral("в списке %1 нет страниц отчета (всего %2)")
+                                            .arg(Quoted(options.pages))
+                                            .arg(pageCount)};
+        }
+
+        const bool progress = isatty(STDERR_FILENO);
+        report.OnProgress = [&](int page) {
+            if (progress)
+                std::fputs(QStringLiteral("\rстраница %1 из %2")
+                               .arg(page)
+                               .arg(pageCount)
+                               .toLocal8Bit()
+                               .constData(),
+                           stderr);
+        };
+        try {
+            frPrintPreparedPages(report, options.pages, options.copies, report.DefaultCollate,
+                                 frAllPages);
+            if (file)
+                file->Finish();
+        } catch (const Failure& e) {
+            if (progress)
+                std::fputs("\n", stderr);
+            throw Stop{exporting ? NotWritten : NotPrinted, e.Message()};
+        }
+        if (progress)
+            std::fputs("\n", stderr);
+        if (file && !QFileInfo(options.file).isFile())
+            throw Stop{NotWritten,
+                       QStringLiteral("не удалось записать файл %1").arg(Quoted(options.file))};
+        return Success;
+    } catch (const Stop& stop) {
+        WriteErrorLine(stop.message);
+        return stop.code;
+    } catch (const Failure& e) {
+        WriteErrorLine(OneLine(e.Message()));
+        return OtherFailure;
+    }
+}
