@@ -1,5 +1,7 @@
 #include "main.h"
 
+#include "PrintRep.h"
+
 #include "AppFrame.h"
 #include "DBEditors.h"
 #include "DBGrid.h"
@@ -87,7 +89,9 @@ void TfMain::actDelListDocExecute() {
     data_.ListDoc.Delete();
 }
 
-void TfMain::actCreateReportExecute() {}
+void TfMain::actCreateReportExecute() {
+    windows_.fPrintRep->BuildAndShow();
+}
 
 // ---- values --------------------------------------------------------------------------------
 

@@ -1,16 +1,21 @@
 #include "Quillbox.h"
 
-#include "CupsPrinter.h"
 #include "Data.h"
+#include "DesktopPrinters.h"
 #include "Docs.h"
 #include "EditValue.h"
 #include "Engine.h"
 #include "Failure.h"
+#include "Preview.h"
+#include "PrintRep.h"
+#include "Printing.h"
+#include "ProgressForm.h"
 #include "TextEngine.h"
 #include "Value.h"
 #include "main.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -44,9 +49,18 @@ bool Quillbox::Start(const QString& executablePath) {
     if (frame.Terminated())
         return false;
 
-    engine = std::make_unique<TfrEngine>(std::make_unique<CupsPrinter>());
+    auto printers = std::make_unique<DesktopPrinters>();
+    printers->AskFileName = [] {
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                            QStringLiteral("Печать в файл PDF"), QString(),
+                                            QStringLiteral("Файлы PDF (*.pdf)"));
+    };
+    engine = std::make_unique<TfrEngine>(std::move(printers));
     engine->State().Services = &frame.Services();
     frStartTextLayer(*engine);
+    frStartProgressWindow(*engine);
+    frStartPreview(*engine);
+    frStartPrinting(*engine);
 
     fMain = std::make_unique<TfMain>(frame, *fData, windows);
     // Hidden until shown modally; over the main window, which they are centred on.
@@ -56,6 +70,8 @@ bool Quillbox::Start(const QString& executablePath) {
     windows.fValue = fValue.get();
     fEditValue = std::make_unique<TfEditValue>(frame, *fData, windows, fMain.get());
     windows.fEditValue = fEditValue.get();
+    fPrintRep = std::make_unique<TfPrintRep>(frame, *fData, fMain.get());
+    windows.fPrintRep = fPrintRep.get();
     return true;
 }
 

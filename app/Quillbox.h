@@ -11,6 +11,7 @@ class TfrEngine;
 class TfDocs;
 class TfEditValue;
 class TfMain;
+class TfPrintRep;
 class TfValue;
 
 // The application object: it starts the program in its fixed order and owns the data module and
@@ -38,6 +39,7 @@ public:
     std::unique_ptr<TfDocs> fDocs;
     std::unique_ptr<TfValue> fValue;
     std::unique_ptr<TfEditValue> fEditValue;
+    std::unique_ptr<TfPrintRep> fPrintRep;
 
 private:
     int exitCode_{0};

@@ -146,8 +146,6 @@ void TfMain::CreateActions() {
         addAction(action);
         def.action = action;
     }
-    // The report is built by the print-out window, which comes later.
-    actCreateReport->setEnabled(false);
 }
 
 void TfMain::RunAction(void (TfMain::*action)()) {

@@ -3,6 +3,7 @@
 class TfDocs;
 class TfValue;
 class TfEditValue;
+class TfPrintRep;
 
 // The template windows, each created once at start-up (in this order) and reused. A window that
 // opens another finds it here, since the one it opens may be created after it.
@@ -10,4 +11,6 @@ struct TemplateWindows {
     TfDocs* fDocs{nullptr};
     TfValue* fValue{nullptr};
     TfEditValue* fEditValue{nullptr};
+    // The print preview window, which lives in the print-out layer above the templates.
+    TfPrintRep* fPrintRep{nullptr};
 };

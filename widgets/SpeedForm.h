@@ -2,6 +2,7 @@
 
 #include "Canvas.h"
 #include "DBErrors.h"
+#include "ModalResult.h"
 
 #include <QColor>
 #include <QDialog>
@@ -17,8 +18,6 @@
 class QEventLoop;
 class TSpeedForm;
 
-// Results of a modal showing, as buttons set them.
-enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
 enum TSpeedFormStyle { dsIcon = 0, dsWindow = 1 };
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };

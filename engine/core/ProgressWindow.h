@@ -1,14 +1,11 @@
 #pragma once
 
+#include "ModalResult.h"
+
 #include <QString>
 #include <functional>
 
 class TfrReport;
-
-// Modal results of the progress window.
-inline constexpr int mrNone = 0;
-inline constexpr int mrOk = 1;
-inline constexpr int mrCancel = 2;
 
 // The engine's progress window as preparation and printing use it. The window runs the
 // caller's work inside its own modal loop; the work writes the progress line, lets pending

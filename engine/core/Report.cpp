@@ -21,6 +21,8 @@ constexpr int kUntitled = 55209;
 
 // --- TfrPages ----------------------------------------------------------------------------------
 
+TfrPages::TfrPages(TfrReport& report) : report_(report) {}
+
 TfrPages::~TfrPages() {
     ClearAll();
 }

@@ -57,7 +57,7 @@ public:
 // The design pages of a report, in page order. The collection owns its pages.
 class TfrPages {
 public:
-    explicit TfrPages(TfrReport& report) : report_(report) {}
+    explicit TfrPages(TfrReport& report);
     TfrPages(const TfrPages&) = delete;
     TfrPages& operator=(const TfrPages&) = delete;
     ~TfrPages();

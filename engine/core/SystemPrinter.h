@@ -99,6 +99,8 @@ public:
     // Asked before a print run begins, once the printer is chosen: false when the user declined
     // (a file printer whose file name was not given), and then nothing is printed.
     virtual bool ReadyToPrint() { return true; }
+    // Told when a run that ReadyToPrint let begin has ended, printed, cancelled or failed.
+    virtual void RunEnded() {}
 
     void BeginDoc();
     void NewPage();

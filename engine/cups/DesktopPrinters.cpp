@@ -13,9 +13,6 @@ DesktopPrinters::DesktopPrinters() : DesktopPrinters(std::make_unique<CupsPrinte
 
 DesktopPrinters::DesktopPrinters(std::unique_ptr<SystemPrinter> queues)
     : queues_(std::move(queues)) {
-    finishTimer_.setSingleShot(true);
-    finishTimer_.setInterval(0);
-    QObject::connect(&finishTimer_, &QTimer::timeout, [this] { FinishFile(); });
     Printers();
 }
 
@@ -25,7 +22,6 @@ DesktopPrinters::~DesktopPrinters() {
 }
 
 void DesktopPrinters::FinishFile() {
-    finishTimer_.stop();
     pdf_.Finish();
 }
 
@@ -102,8 +98,6 @@ void DesktopPrinters::StartJob() {
     if (&printer == &pdf_) {
         if (pdf_.Path().isEmpty())
             throw Failure(QStringLiteral("Не задано имя файла PDF"));
-        // A later job of the same run goes on in the same file.
-        finishTimer_.stop();
     }
     printer.BeginDoc();
     job_ = &printer;
@@ -116,8 +110,13 @@ void DesktopPrinters::NextPage() {
 void DesktopPrinters::FinishJob() {
     SystemPrinter* printer = std::exchange(job_, nullptr);
     printer->EndDoc();
-    if (printer == &pdf_)
-        finishTimer_.start();
+}
+
+void DesktopPrinters::RunEnded() {
+    if (pdfCurrent_)
+        FinishFile();
+    else
+        queues_->RunEnded();
 }
 
 void DesktopPrinters::CancelJob() {

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -14,8 +13,7 @@
 // copies; whichever is current answers for the settings and takes the jobs.
 //
 // The jobs of one run (a change of paper ends one and begins the next) go into one file, which
-// is completed once control is back in the event loop, by FinishFile(), by the next run, or
-// when another printer is chosen.
+// is completed when the run ends (or by FinishFile()).
 class DesktopPrinters : public SystemPrinter {
 public:
     static QString PdfPrinterName();
@@ -55,6 +53,7 @@ public:
     void SetTitle(const QString& title) override;
     bool ShowPropertiesDialog() override { return Current().ShowPropertiesDialog(); }
     bool ReadyToPrint() override;
+    void RunEnded() override;
     Canvas* PageCanvas() override;
 
 protected:
@@ -73,5 +72,4 @@ private:
     bool pdfCurrent_{false};
     // The printer of the open job.
     SystemPrinter* job_{nullptr};
-    QTimer finishTimer_;
 };

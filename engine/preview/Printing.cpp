@@ -64,6 +64,7 @@ void TfrPrintRun::Run() {
     const int copies = std::max(report_.PrintCopies, 1);
     if (count == 0 || !system_.ReadyToPrint())
         return;
+    auto ended = qScopeGuard([this] { system_.RunEnded(); });
 
     const TfrPreparedPage& firstPage = pages_.RecordAt(0);
     printer_.SetPaper(firstPage.PaperKind, firstPage.PaperX, firstPage.PaperY,

@@ -3,9 +3,13 @@
 #include "DataFixture.h"
 #include "Docs.h"
 #include "EditValue.h"
+#include "Engine.h"
 #include "Labels.h"
+#include "Preview.h"
+#include "PrintRep.h"
 #include "SpeedForm.h"
 #include "SpinEdit.h"
+#include "TextEngine.h"
 #include "Value.h"
 #include "main.h"
 
@@ -590,14 +594,40 @@ TEST_F(MainWindow, HelpAboutAndExit) {
     QCoreApplication::removePostedEvents(qApp, QEvent::MetaCall);
 }
 
-TEST_F(MainWindow, TheReportActionWaitsForThePrintOut) {
+TEST_F(MainWindow, F9ShowsTheReportOfTheCurrentDocument) {
     const qint64 doc = AddTemplate(QStringLiteral("Счёт"));
+    const qint64 field = AddField(doc, QStringLiteral("Сумма"), QStringLiteral("100"));
     AddListDoc(doc, QStringLiteral("2001-01-01"), QStringLiteral("Первый"));
+    AddValue(AddListDoc(doc, QStringLiteral("2001-01-02"), QStringLiteral("Второй")), field,
+             QStringLiteral("200"));
+    // A machine without printers: the engine lays pages out for its virtual printer.
+    TfrEngine engine(nullptr);
+    engine.State().Services = &services;
+    frStartTextLayer(engine);
+    frStartPreview(engine);
     Open();
-    EXPECT_FALSE(main->actCreateReport->isEnabled());
+    TfPrintRep printRep(frame, *data, main.get());
+    windows.fPrintRep = &printRep;
+    EXPECT_TRUE(main->actCreateReport->isEnabled());
+    QString caption;
+    int pages = 0;
+    // Looks until the preview is up, then closes it.
+    std::function<void()> look = [&] {
+        if (QApplication::activeModalWidget() != &printRep) {
+            QTimer::singleShot(0, look);
+            return;
+        }
+        caption = printRep.windowTitle();
+        pages = printRep.Preview->PageCount();
+        printRep.close();
+    };
+    QTimer::singleShot(0, look);
     Press(Qt::Key_F9);
-    EXPECT_TRUE(ShownDialogs().isEmpty());
+    EXPECT_EQ(caption, data->ListDoc.FieldByName(QStringLiteral("Descript")).AsString());
+    EXPECT_EQ(pages, 1);
+    EXPECT_FALSE(printRep.isVisible());
     EXPECT_TRUE(services.boxes.isEmpty());
+    windows.fPrintRep = nullptr;
 }
 
 TEST_F(MainWindow, TheContextMenuOpensOverTheGrids) {

@@ -97,7 +97,7 @@ TEST_F(Desktop, ARunOnThePdfFileWritesTheFileNamedWhenItBegins) {
     EXPECT_EQ(desktop->PageCanvas(), nullptr);
     EXPECT_TRUE(queues->Jobs.isEmpty());
 
-    QCoreApplication::processEvents();  // back in the event loop: the file is complete
+    desktop->RunEnded();
     const QList<QSizeF> sizes = PdfPageSizes(path);
     ASSERT_EQ(sizes.size(), 2);
     EXPECT_LT(sizes[0].width(), sizes[0].height());

@@ -1,0 +1,193 @@
+#include "BuilderFixture.h"
+#include "FailureText.h"
+#include "Preview.h"
+#include "PreviewView.h"
+#include "PrintForm.h"
+#include "PrintRep.h"
+#include "Printing.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// Runs `act` once the modal window of type W is up.
+template <typename W>
+void WhenShown(std::function<void(W&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* window = dynamic_cast<W*>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible()) {
+            WhenShown<W>(act);
+            return;
+        }
+        act(*window);
+    });
+}
+
+// The preview window over a database whose template has two pages, a field on the first.
+class PrintRep : public BuilderFixture {
+protected:
+    PrintRep() {
+        frStartPreview(*engine);
+        frStartPrinting(*engine);
+    }
+
+    void Open(QVariant pageCount = 2, int fieldPage = 1,
+              const QString& value = QStringLiteral("Иванов")) {
+        const qint64 doc = AddTemplate(QStringLiteral("Счёт"), pageCount);
+        const qint64 field =
+            AddFieldAt(doc, {QStringLiteral("Фамилия"), fieldPage, 10, 25, 100, 10});
+        const qint64 list = AddListDoc(doc, QStringLiteral("2024-05-01"), QStringLiteral("Первый"));
+        AddValue(list, field, value);
+        OpenModule();
+        window = std::make_unique<TfPrintRep>(frame, *data);
+    }
+
+    QStringList Checked() const {
+        QStringList names;
+        for (QAction* item : window->ZoomMenu->actions())
+            if (item->isChecked())
+                names << item->objectName();
+        return names;
+    }
+
+    std::unique_ptr<TfPrintRep> window;
+};
+
+TEST_F(PrintRep, ShowsTheDocumentAtWholePageAndClosesOnEscape) {
+    Open();
+    bool shown = false;
+    WhenShown<TfPrintRep>([&](TfPrintRep& w) {
+        shown = true;
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Первый"));
+        EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_TRUE(w.isMaximized());
+        EXPECT_EQ(w.Preview->PageCount(), 2);
+        EXPECT_EQ(w.Preview->View().ZoomMode(), pzOnePage);
+        EXPECT_EQ(Checked(), QStringList{QStringLiteral("m8")});
+        EXPECT_EQ(w.Preview->View().PageLabel()->text(), QStringLiteral("Стр. 1/2"));
+        const std::pair<QAction*, QString> items[] = {
+            {w.TBItem1, QStringLiteral("Печать")},
+            {w.TBItem2, QStringLiteral("Параметры страницы...")},
+            {w.TBItem5, QStringLiteral("Предидущая страница")},
+            {w.TBItem4, QStringLiteral("Следующая страница")},
+            {w.TBItem3, QStringLiteral("Закрыть")},
+        };
+        for (const auto& [item, hint] : items)
+            EXPECT_EQ(item->toolTip(), hint);
+        QTest::keyClick(&w, Qt::Key_PageDown);
+        EXPECT_EQ(w.Preview->CurrentPage(), 2);
+        QTest::keyClick(&w, Qt::Key_Home);
+        EXPECT_EQ(w.Preview->CurrentPage(), 1);
+        // Ctrl+P opens the print dialog; cancelling it prints nothing.
+        QApplication::setActiveWindow(&w);
+        bool asked = false;
+        WhenShown<TfrPrintForm>([&](TfrPrintForm& form) {
+            asked = true;
+            form.Button2->click();
+        });
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(asked);
+        EXPECT_TRUE(printer->Jobs.isEmpty());
+        QTest::keyClick(&w, Qt::Key_Escape);
+    });
+    window->BuildAndShow();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(services.boxes.isEmpty());
+}
+
+TEST_F(PrintRep, OneZoomItemCarriesTheMarkAndABuildMovesItBack) {
+    Open();
+    WhenShown<TfPrintRep>([&](TfPrintRep& w) {
+        w.m5->trigger();
+        w.m9->trigger();
+        EXPECT_EQ(Checked(), QStringList{QStringLiteral("m9")});
+        EXPECT_EQ(w.Preview->View().ZoomMode(), pzTwoPages);
+        w.m4->trigger();
+        w.m4->trigger();
+        EXPECT_EQ(Checked(), QStringList{QStringLiteral("m4")});
+        EXPECT_DOUBLE_EQ(w.Preview->View().Scale(), 1.0);
+        // Ctrl+minus and Ctrl+plus step through the percentages.
+        QTest::keyClick(&w, Qt::Key_Minus, Qt::ControlModifier);
+        EXPECT_EQ(Checked(), QStringList{QStringLiteral("m3")});
+        EXPECT_DOUBLE_EQ(w.Preview->View().Scale(), 0.5);
+        QTest::keyClick(&w, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(&w, Qt::Key_Plus, Qt::ControlModifier);
+        EXPECT_EQ(Checked(), QStringList{QStringLiteral("m5")});
+        w.TBItem3->trigger();
+    });
+    window->BuildAndShow();
+    EXPECT_EQ(Checked(), QStringList{QStringLiteral("m5")});
+
+    WhenShown<TfPrintRep>([&](TfPrintRep& w) {
+        EXPECT_EQ(Checked(), QStringList{QStringLiteral("m8")});
+        w.TBItem3->trigger();
+    });
+    window->BuildAndShow();
+}
+
+// A build or a preparation that fails shows its error and no preview, never an earlier one.
+TEST_F(PrintRep, AFailedBuildShowsNoPreview) {
+    struct Case {
+        const char* name;
+        int fieldPage;
+        QString value;
+        QString error;
+    };
+    const Case cases[] = {
+        {"page beyond the template", 3, QStringLiteral("Иванов"),
+         QStringLiteral("List index out of bounds (2)")},
+        {"preparation error", 1, QStringLiteral("[]"),
+         QStringLiteral("Переменная не определена: \"\"")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        services.boxes.clear();
+        Open(2, c.fieldPage, c.value);
+        bool shown = false;
+        QTimer probe;
+        probe.callOnTimeout([&] {
+            if (QApplication::activeModalWidget() == window.get()) {
+                shown = true;
+                window->close();
+            }
+        });
+        probe.start(0);
+        window->BuildAndShow();
+        probe.stop();
+        EXPECT_FALSE(shown);
+        ASSERT_EQ(services.boxes.size(), 1);
+        EXPECT_TRUE(services.boxes[0].text.endsWith(c.error))
+            << services.boxes[0].text.toStdString();
+        Exec(QStringLiteral("DELETE FROM HistoryValue"));
+        Exec(QStringLiteral("DELETE FROM ListDoc"));
+        Exec(QStringLiteral("DELETE FROM Values_"));
+        Exec(QStringLiteral("DELETE FROM Document"));
+        window.reset();
+        data.reset();
+    }
+}
+
+TEST_F(PrintRep, PrintPrintsThePagesShownOnTheChosenPrinter) {
+    Open();
+    WhenShown<TfPrintRep>([&](TfPrintRep& w) {
+        WhenShown<TfrPrintForm>([](TfrPrintForm& form) { form.Button1->click(); });
+        w.TBItem1->trigger();
+        // The preview has its pages back.
+        EXPECT_EQ(w.Preview->PageCount(), 2);
+        w.TBItem3->trigger();
+    });
+    window->BuildAndShow();
+    ASSERT_EQ(printer->Jobs.size(), 1);
+    EXPECT_EQ(printer->Jobs[0].Pages, 2);
+    EXPECT_TRUE(services.boxes.isEmpty());
+}
+
+}  // namespace
