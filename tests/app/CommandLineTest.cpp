@@ -226,7 +226,7 @@ TEST_F(CommandLineRun, ExportWritesTheDocumentWhereTheBuilderPutsIt) {
     ASSERT_TRUE(name.has_value());
     // Field "Кому": Left 30 mm, Top 40 mm; the text starts after the object's gaps (2, 1).
     EXPECT_NEAR(name->left(), Points(30, 2), 1.0);
-    EXPECT_NEAR(name->top(), Points(40, 1), 1.5);
+    EXPECT_NEAR(name->top(), Points(40, 1), 72 / 25.4 / 2);  // half a millimetre
     const QList<QSizeF> portrait = PdfPageSizes(firstPdf);
     ASSERT_EQ(portrait.size(), 1);
     EXPECT_LT(portrait[0].width(), portrait[0].height());
