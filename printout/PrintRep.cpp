@@ -31,6 +31,8 @@ namespace {
 QAction* ToolItem(QToolBar* bar, const char* name, const QString& caption, const char* icon) {
     QAction* item = bar->addAction(Icon(icon), caption);
     item->setObjectName(QLatin1String(name));
+    // A tool button drops a trailing "..." unless the icon text says otherwise.
+    item->setIconText(caption);
     item->setToolTip(caption);
     return item;
 }
@@ -144,7 +146,10 @@ TfPrintRep::~TfPrintRep() {
 }
 
 void TfPrintRep::BuildAndShow() {
-    setWindowTitle(data_.ListDoc.FieldByName(QStringLiteral("Descript")).AsString());
+    const QString description = data_.ListDoc.FieldByName(QStringLiteral("Descript")).AsString();
+    setWindowTitle(description);
+    // The spooler lists the job under the document's name, as the command line's.
+    Report.Title = description;
     try {
         builder_->Build();
     } catch (const Failure& e) {

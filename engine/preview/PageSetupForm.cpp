@@ -28,7 +28,9 @@ QString PaperName(int kind, const QString& title) {
 }  // namespace
 
 TfrPageSetupForm::TfrPageSetupForm(TfrPrinter& printer, const TfrPageSetup& setup, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), printer_(printer) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      printer_(printer) {
     setObjectName(QStringLiteral("frPageSetupForm"));
     setWindowTitle(QStringLiteral("Параметры страницы"));
     setFixedSize(420, 262);

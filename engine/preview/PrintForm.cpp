@@ -82,7 +82,8 @@ void TfrPrinterComboBox::paintEvent(QPaintEvent*) {
 // --- the dialog --------------------------------------------------------------------------------
 
 TfrPrintForm::TfrPrintForm(TfrPrinter& printer, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       CollateImg(frCollatePicture()),
       NonCollateImg(frNonCollatePicture()),
       printer_(printer) {
@@ -205,15 +206,20 @@ void TfrPrintForm::BuildOutput() {
     CB2->addItems({QStringLiteral("Все страницы диапазона"), QStringLiteral("Нечетные страницы"),
                    QStringLiteral("Четные страницы")});
     CB2->setCurrentIndex(0);
-    CB2->setGeometry(Label5->geometry().right() + 1 + 11, 192, 160, 22);
+    // As wide as its longest item: the screen's font may be wider than the form was drawn for.
+    const int cb2Left = Label5->geometry().right() + 1 + 11;
+    CB2->setGeometry(cb2Left, 192, std::max(160, CB2->sizeHint().width()), 22);
     Label5->setBuddy(CB2);
+    const int buttonsLeft = std::max(318, CB2->geometry().right() + 1 + 8);
+    if (buttonsLeft > 318)
+        setFixedSize(485 + buttonsLeft - 318, 226);
 
     Button1 = new QPushButton(QStringLiteral("ОК"), this);
-    Button1->setGeometry(318, 192, 75, 25);
+    Button1->setGeometry(buttonsLeft, 192, 75, 25);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button2->setGeometry(402, 192, 75, 25);
+    Button2->setGeometry(buttonsLeft + 84, 192, 75, 25);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 

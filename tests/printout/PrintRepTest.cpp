@@ -187,6 +187,7 @@ TEST_F(PrintRep, PrintPrintsThePagesShownOnTheChosenPrinter) {
     window->BuildAndShow();
     ASSERT_EQ(printer->Jobs.size(), 1);
     EXPECT_EQ(printer->Jobs[0].Pages, 2);
+    EXPECT_EQ(printer->Jobs[0].Title, QStringLiteral("Первый"));
     EXPECT_TRUE(services.boxes.isEmpty());
 }
 
