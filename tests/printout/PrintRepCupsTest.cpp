@@ -11,6 +11,7 @@
 #include "ProgressForm.h"
 #include "TempDir.h"
 #include "TextEngine.h"
+#include "WhenShown.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -24,18 +25,6 @@
 #include <functional>
 
 namespace {
-
-template <typename W>
-void WhenShown(std::function<void(W&)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* window = dynamic_cast<W*>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible()) {
-            WhenShown<W>(act);
-            return;
-        }
-        act(*window);
-    });
-}
 
 // Where the engine puts a field's text: its millimetres in page units at 92 per inch, plus the
 // object's inner gap, in points of the printed sheet.

@@ -5,6 +5,7 @@
 #include "PrintForm.h"
 #include "PrintRep.h"
 #include "Printing.h"
+#include "WhenShown.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -16,19 +17,6 @@
 #include <functional>
 
 namespace {
-
-// Runs `act` once the modal window of type W is up.
-template <typename W>
-void WhenShown(std::function<void(W&)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* window = dynamic_cast<W*>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible()) {
-            WhenShown<W>(act);
-            return;
-        }
-        act(*window);
-    });
-}
 
 // The preview window over a database whose template has two pages, a field on the first.
 class PrintRep : public BuilderFixture {
