@@ -4,6 +4,7 @@
 #include "PdfReader.h"
 #include "Printer.h"
 #include "QtPrinting.h"
+#include "WhenShown.h"
 
 #include <gtest/gtest.h>
 
@@ -53,18 +54,6 @@ protected:
 };
 
 std::unique_ptr<CupsScheduler> Cups::scheduler;
-
-// The first page-setup dialog to open: `act` runs on it once it is up.
-void OnDialog(std::function<void(QDialog*)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            OnDialog(act);
-            return;
-        }
-        act(dialog);
-    });
-}
 
 TEST_F(Cups, QueueIsListedBeforeTheVirtualPrinterAndTheDefaultIsActive) {
     CupsPrinter cups;
@@ -221,10 +210,10 @@ TEST_F(Cups, PropertiesDialog) {
     printer.SetPaper(9, 0, 0, -1, false, true);
 
     // Cancelled: nothing changes.
-    OnDialog([](QDialog* d) {
-        if (auto* landscape = d->findChild<QRadioButton*>(QStringLiteral("landscape")))
+    WhenShown<QDialog>([](QDialog& d) {
+        if (auto* landscape = d.findChild<QRadioButton*>(QStringLiteral("landscape")))
             landscape->click();
-        d->reject();
+        d.reject();
     });
     EXPECT_FALSE(printer.ShowPrinterProperties());
     printer.Refresh();
@@ -232,12 +221,12 @@ TEST_F(Cups, PropertiesDialog) {
 
     // Accepted: the choice is picked up by Refresh.
     bool found = false;
-    OnDialog([&found](QDialog* d) {
-        if (auto* landscape = d->findChild<QRadioButton*>(QStringLiteral("landscape"))) {
+    WhenShown<QDialog>([&found](QDialog& d) {
+        if (auto* landscape = d.findChild<QRadioButton*>(QStringLiteral("landscape"))) {
             found = true;
             landscape->click();
         }
-        d->accept();
+        d.accept();
     });
     EXPECT_TRUE(printer.ShowPrinterProperties());
     ASSERT_TRUE(found);
