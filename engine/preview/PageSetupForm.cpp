@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace {
 
@@ -101,9 +103,20 @@ QDoubleSpinBox* TfrPageSetupForm::MarginBox(QLabel*& label, const QString& capti
     const int column = row / 2;
     const int line = row % 2;
     label = new QLabel(caption, MarginsGroup);
-    label->setGeometry(12 + column * 128, 26 + line * 36, 56, 16);
+    // Each column's captions as wide as the wider of its two in the screen's font.
+    const QFontMetrics metrics(label->font());
+    static const QString columns[2][2] = {{QStringLiteral("Левое:"), QStringLiteral("Верхнее:")},
+                                          {QStringLiteral("Правое:"), QStringLiteral("Нижнее:")}};
+    auto captionWidth = [&metrics](int c) {
+        return std::max(metrics.horizontalAdvance(columns[c][0]),
+                        metrics.horizontalAdvance(columns[c][1])) +
+               2;
+    };
+    constexpr int boxWidth = 58;
+    const int left = column == 0 ? 10 : 10 + captionWidth(0) + 3 + boxWidth + 8;
+    label->setGeometry(left, 26 + line * 36, captionWidth(column), 16);
     auto* box = new QDoubleSpinBox(MarginsGroup);
-    box->setGeometry(66 + column * 128, 22 + line * 36, 60, 22);
+    box->setGeometry(left + captionWidth(column) + 3, 22 + line * 36, boxWidth, 22);
     box->setDecimals(2);
     box->setRange(0, 999.99);
     box->setValue(hundredths / 100.0);
