@@ -12,12 +12,16 @@ qb_packages=(
     cups printer-driver-cups-pdf poppler-utils
 )
 
+qb_installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
 # Installs the packages that are missing: apt-get as root, else through sudo, else it prints the
 # one line to run and stops.
 qb_ensure_packages() {
     local missing=() p
     for p in "${qb_packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+        qb_installed "$p" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     local line="apt-get install -y --no-install-recommends ${missing[*]}"

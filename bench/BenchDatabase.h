@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace BenchForm {
+
+// A new database FILE with the schema, one template of the form's pages with its fields, and
+// one document for printing with a value for every field. Raises DatabaseError.
+void WriteDatabase(int pages, const QString& file);
+
+}  // namespace BenchForm

@@ -1,0 +1,189 @@
+// The main job's engine steps on the benchmark form: preparation of the N-page report, drawing
+// one prepared page onto an image at 100 % and onto a PDF page, the report stream, expressions
+// in brackets and line breaking of the form's fields.
+#include "AppFrame.h"
+#include "BenchDatabase.h"
+#include "BenchForm.h"
+#include "Data.h"
+#include "Engine.h"
+#include "Failure.h"
+#include "MemoLayout.h"
+#include "MemoView.h"
+#include "Page.h"
+#include "PainterCanvas.h"
+#include "PdfFilePrinter.h"
+#include "PreparedPages.h"
+#include "Report.h"
+#include "ReportBuilder.h"
+#include "StderrServices.h"
+#include "TextEngine.h"
+
+#include <benchmark/benchmark.h>
+#include <QBuffer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+// The form's design pages built from a generated database by the report builder, on an engine
+// with the text layer; the engine prints into a PDF file of the folder when asked.
+class FormReport {
+public:
+    explicit FormReport(int pages) {
+        BenchForm::WriteDatabase(pages, dir_.filePath(QStringLiteral("Quillbox.mdb")));
+        QDir::setCurrent(dir_.path());
+        data_.DataModuleCreate(QCoreApplication::applicationFilePath());
+        engine_.State().Services = &services_;
+        frStartTextLayer(engine_);
+        TfReportBuilder(data_, report).Build();
+    }
+    ~FormReport() { QDir::setCurrent(QDir::tempPath()); }
+
+    TfrEngine& Engine() { return engine_; }
+
+    TfrReport report;
+
+private:
+    QTemporaryDir dir_;
+    StderrServices services_;
+    AppFrame frame_{services_};
+    TfData data_{frame_};
+    TfrEngine engine_{std::make_unique<PdfFilePrinter>(dir_.filePath(QStringLiteral("out.pdf")))};
+};
+
+void Prepare(benchmark::State& state) {
+    FormReport form(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        if (!form.report.Prepare())
+            state.SkipWithError("preparation failed");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetLabel(std::to_string(form.report.PreparedPages->Count()) + " pages");
+}
+BENCHMARK(Prepare)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The first prepared page of a one-page form, loaded and shown.
+TfrPreparedPage& FirstPage(FormReport& form) {
+    if (!form.report.Prepare() || form.report.PreparedPages->Count() == 0)
+        throw Failure(QStringLiteral("preparation failed"));
+    TfrPreparedPage& page = form.report.PreparedPages->RecordAt(0);
+    page.Showing = true;
+    return page;
+}
+
+void DrawPageOnImage(benchmark::State& state) {
+    FormReport form(1);
+    TfrPreparedPage& page = FirstPage(form);
+    const TfrPageMetrics& m = page.Metrics;
+    ImageCanvas canvas(QSize(m.SheetWidth, m.SheetHeight));
+    for (auto _ : state)
+        form.report.PreparedPages->DrawPage(0, canvas, {0, 0, m.SheetWidth, m.SheetHeight});
+}
+BENCHMARK(DrawPageOnImage)->Unit(benchmark::kMillisecond);
+
+// As printing draws it: the whole sheet onto the page of the PDF file printer, a new page each
+// time.
+void DrawPageOnPdf(benchmark::State& state) {
+    FormReport form(1);
+    TfrPreparedPage& page = FirstPage(form);
+    SystemPrinter& system = *form.Engine().System();
+    system.BeginDoc();
+    TfrPageMetrics m;
+    form.Engine().Printer().GetPageMetrics(m);
+    const CanvasRect target{-m.DeviceOffsetX, -m.DeviceOffsetY,
+                            m.DeviceSheetWidth - m.DeviceOffsetX,
+                            m.DeviceSheetHeight - m.DeviceOffsetY};
+    for (auto _ : state) {
+        form.report.PreparedPages->DrawPage(0, *system.PageCanvas(), target);
+        system.NewPage();
+    }
+    system.EndDoc();
+    page.Showing = false;
+}
+BENCHMARK(DrawPageOnPdf)->Unit(benchmark::kMillisecond);
+
+// 25 form pages hold 1,000 text objects.
+void StreamWrite(benchmark::State& state) {
+    FormReport form(25);
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        form.report.WriteToStream(buffer);
+        benchmark::DoNotOptimize(buffer.size());
+    }
+    state.SetItemsProcessed(state.iterations() * 25 * BenchForm::FieldsPerPage);
+}
+BENCHMARK(StreamWrite)->Unit(benchmark::kMillisecond);
+
+void StreamRead(benchmark::State& state) {
+    FormReport form(25);
+    QBuffer written;
+    written.open(QIODevice::WriteOnly);
+    form.report.WriteToStream(written);
+    const QByteArray bytes = written.data();
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        form.report.ReadFromStream(buffer);
+    }
+    state.SetItemsProcessed(state.iterations() * 25 * BenchForm::FieldsPerPage);
+}
+BENCHMARK(StreamRead)->Unit(benchmark::kMillisecond);
+
+// What a form's field may hold in brackets.
+void Evaluate(benchmark::State& state) {
+    TfrEngine engine(nullptr);
+    StderrServices services;
+    engine.State().Services = &services;
+    TfrTextEngine& text = frStartTextLayer(engine);
+    const QString expressions[] = {
+        QStringLiteral("1500 + 250 * 2"),
+        QStringLiteral("FormatFloat('#,##0.00', 1234.5)"),
+        QStringLiteral("UpperCase('иванов') + ' ' + Trim('  Иван  ')"),
+        QStringLiteral("Length('Садовая') * 3 - 1"),
+        QStringLiteral("NameCase('иванов')"),
+    };
+    for (auto _ : state) {
+        for (const QString& e : expressions)
+            benchmark::DoNotOptimize(text.Evaluate(e));
+    }
+    state.SetItemsProcessed(state.iterations() * std::size(expressions));
+}
+BENCHMARK(Evaluate)->Unit(benchmark::kMicrosecond);
+
+// The 40 fields of a form page broken into lines, as drawing breaks them.
+void BreakLines(benchmark::State& state) {
+    FormReport form(1);
+    TfrMemoLayout layout(*form.Engine().MeasureCanvas());
+    TfrPage& page = form.report.Pages.PageAt(0);
+    for (auto _ : state) {
+        for (const auto& view : page.Objects()) {
+            auto* memo = dynamic_cast<TfrMemoView*>(view.get());
+            if (!memo)
+                continue;
+            memo->WorkMemo = memo->Memo;
+            memo->FactorX = 1.0;
+            memo->FactorY = 1.0;
+            memo->ScaleGeometry();
+            layout.BreakLines(*memo);
+            memo->RestoreGeometry();
+            benchmark::DoNotOptimize(layout.WrappedLines.size());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * BenchForm::FieldsPerPage);
+}
+BENCHMARK(BreakLines)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
