@@ -7,6 +7,7 @@
 #include "Page.h"
 #include "Report.h"
 
+#include <QHash>
 #include <memory>
 
 void TfReportBuilder::SetupPages() {
@@ -26,6 +27,28 @@ void TfReportBuilder::AddFieldObject() {
     if (!data_.HistoryValue.LocateRow(QStringLiteral("ListDoc_Id;Values_Id"),
                                       {data_.ListDocId.Value(), data_.Values_Id.Value()}))
         return;
+    AddObject(data_.HistoryValueValue.AsString());
+}
+
+QHash<qint64, QString> TfReportBuilder::DocumentValues() const {
+    TADOTable& values = data_.HistoryValue;
+    values.CheckBrowseMode();
+    const QVariant document = data_.ListDocId.Value();
+    QHash<qint64, QString> found;
+    if (document.isNull())
+        return found;
+    for (int row = 0; row < values.RecordCount(); ++row) {
+        const QVariant field = data_.HistoryValueValues_Id.ValueAt(row);
+        const QVariant owner = data_.HistoryValueListDoc_Id.ValueAt(row);
+        // The first row of a field counts, as a search from the top finds it.
+        if (!field.isNull() && !owner.isNull() && owner.toLongLong() == document.toLongLong() &&
+            !found.contains(field.toLongLong()))
+            found.insert(field.toLongLong(), data_.HistoryValueValue.ValueAt(row).toString());
+    }
+    return found;
+}
+
+void TfReportBuilder::AddObject(const QString& text) {
     TfrPage& page = report_.Pages.PageAt(data_.Values_PageNum.AsInteger() - 1);
 
     auto memo = std::make_unique<TfrMemoView>();
@@ -33,7 +56,7 @@ void TfReportBuilder::AddFieldObject() {
                   MmToPixels(FormDotsPerInch, data_.Values_Top.AsInteger()),
                   MmToPixels(FormDotsPerInch, data_.Values_Width.AsInteger()),
                   MmToPixels(FormDotsPerInch, data_.Values_Height.AsInteger()));
-    memo->Memo.append(data_.HistoryValueValue.AsString());
+    memo->Memo.append(text);
 
     int style = 0;
     if (data_.Values_FontBold.AsBoolean())
@@ -49,9 +72,15 @@ void TfReportBuilder::AddFieldObject() {
 
 void TfReportBuilder::Build() {
     SetupPages();
+    // One pass over the document's values instead of a search for every field, which made a
+    // large form's build quadratic. The values cursor stays where the user left it.
+    const QHash<qint64, QString> values = DocumentValues();
     data_.Values_.First();
     while (!data_.Values_.Eof()) {
-        AddFieldObject();
+        const QVariant field = data_.Values_Id.Value();
+        const auto value = field.isNull() ? values.end() : values.find(field.toLongLong());
+        if (value != values.end())
+            AddObject(*value);
         data_.Values_.Next();
     }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QHash>
+#include <QString>
+
 class TfData;
 class TfrReport;
 
@@ -23,6 +26,11 @@ public:
     void Build();
 
 private:
+    // Each field's value in the current document for printing, by the field's Id.
+    QHash<qint64, QString> DocumentValues() const;
+    // The text object of the current template field, carrying `text`.
+    void AddObject(const QString& text);
+
     TfData& data_;
     TfrReport& report_;
 };
