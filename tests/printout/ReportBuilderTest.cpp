@@ -73,15 +73,15 @@ TEST_F(ReportBuilder, AFieldWithoutAValueIsNotPrinted) {
     EXPECT_EQ(Memo(report.Pages.PageAt(0), 0).Memo, QStringList{QStringLiteral("есть")});
 }
 
-// A build reads the document's values without moving the values cursor the user sees, and a
-// field and its value meet whatever order the values are stored in.
+// A build reads the document's values without moving the values cursor the user sees (a search
+// for the last field's value would leave it on the second row).
 TEST_F(ReportBuilder, TheBuildLeavesTheValuesCursorWhereItWas) {
     const qint64 doc = AddTemplate(QStringLiteral("Бланк"));
     const qint64 first = AddFieldAt(doc, {QStringLiteral("А"), 1, 10, 10, 50, 5});
     const qint64 second = AddFieldAt(doc, {QStringLiteral("Б"), 1, 20, 20, 50, 5});
     const qint64 list = AddListDoc(doc, QStringLiteral("2024-05-01"), QStringLiteral("Первый"));
-    AddValue(list, second, QStringLiteral("второе"));
     AddValue(list, first, QStringLiteral("первое"));
+    AddValue(list, second, QStringLiteral("второе"));
     OpenModule();
     data->HistoryValue.First();
     const int before = data->HistoryValue.RecNo();
