@@ -296,7 +296,6 @@ int CommandLine::Run(const QString& executablePath) {
 
         TfrReport report;
         report.setObjectName(QStringLiteral("Report"));
-        report.Title = data.ListDocDescript.AsString();
         try {
             TfReportBuilder(data, report).Build();
         } catch (const Failure& e) {

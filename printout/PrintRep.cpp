@@ -146,10 +146,7 @@ TfPrintRep::~TfPrintRep() {
 }
 
 void TfPrintRep::BuildAndShow() {
-    const QString description = data_.ListDoc.FieldByName(QStringLiteral("Descript")).AsString();
-    setWindowTitle(description);
-    // The spooler lists the job under the document's name, as the command line's.
-    Report.Title = description;
+    setWindowTitle(data_.ListDocDescript.AsString());
     try {
         builder_->Build();
     } catch (const Failure& e) {

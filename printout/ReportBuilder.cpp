@@ -71,6 +71,8 @@ void TfReportBuilder::AddObject(const QString& text) {
 }
 
 void TfReportBuilder::Build() {
+    // The spooler lists the job under the document's name.
+    report_.Title = data_.ListDocDescript.AsString();
     SetupPages();
     // One pass over the document's values instead of a search for every field, which made a
     // large form's build quadratic. The values cursor stays where the user left it.

@@ -22,7 +22,8 @@ public:
     // The text object of the current template field, when the current document for printing
     // has a value for it. A page number outside the pages raises the engine's list error.
     void AddFieldObject();
-    // SetupPages, then AddFieldObject for every field of the template in order.
+    // The report titled by the document's description, SetupPages, then AddFieldObject for
+    // every field of the template in order.
     void Build();
 
 private:
