@@ -213,6 +213,11 @@ void TfrMemoLayout::BreakLine(const QString& s, int available, bool wordBreak) {
         return best;
     };
 
+    struct Candidate {
+        qsizetype at;
+        qsizetype last;
+    };
+    QList<Candidate> candidates;
     qsizetype start = 1;
     qsizetype lastSpace = 1;
     qsizetype i = 1;
@@ -227,35 +232,55 @@ void TfrMemoLayout::BreakLine(const QString& s, int available, bool wordBreak) {
                 return;
             continue;
         }
-        const QChar c = at(i);
-        const bool pair = c.isHighSurrogate() && i < len && at(i + 1).isLowSurrogate();
-        const qsizetype last = pair ? i + 1 : i;
-        // A character wider than the whole line stays on a line of its own.
-        if (c != u' ' && i > start && width(part(start, last)) > available) {
-            const qsizetype hyphenAt = wordBreak ? hyphenate(i, start, lastSpace) : 0;
-            if (hyphenAt > 0) {
-                put(part(start, hyphenAt) + u'-');
-                start = lastSpace = hyphenAt + 1;
-                i = start;
-                continue;
-            }
-            if (lastSpace == start)
-                lastSpace = i;  // no space on the line: the word is cut before i
-            if (at(lastSpace) == u' ') {
-                put(part(start, lastSpace - 1));
-            } else {
-                put(part(start, lastSpace - 1));
-                lastSpace = lastSpace - 1;
-            }
-            start = lastSpace + 1;
-            lastSpace = start;
-            // The rest of the line is measured again from the same character, so a word
-            // after the space that is still too wide is cut as well.
+        // The first character from i on that takes the line past the width, found by halving
+        // over the candidates before the next break instead of measuring every prefix.
+        candidates.clear();
+        qsizetype stop = i;
+        while (stop <= len && !IsLineBreak(at(stop))) {
+            const bool pair =
+                at(stop).isHighSurrogate() && stop < len && at(stop + 1).isLowSurrogate();
+            const qsizetype last = pair ? stop + 1 : stop;
+            // A character wider than the whole line stays on a line of its own.
+            if (at(stop) != u' ' && stop > start)
+                candidates.append({stop, last});
+            stop = last + 1;
+        }
+        qsizetype lo = 0;
+        qsizetype hi = candidates.size();
+        while (lo < hi) {
+            const qsizetype mid = (lo + hi) / 2;
+            if (width(part(start, candidates[mid].last)) > available)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        const qsizetype over = lo < candidates.size() ? candidates[lo].at : stop;
+        for (qsizetype k = i; k < over; ++k) {
+            if (at(k) == u' ')
+                lastSpace = k;
+        }
+        i = over;
+        if (i > len || IsLineBreak(at(i)))
+            continue;
+        const qsizetype hyphenAt = wordBreak ? hyphenate(i, start, lastSpace) : 0;
+        if (hyphenAt > 0) {
+            put(part(start, hyphenAt) + u'-');
+            start = lastSpace = hyphenAt + 1;
+            i = start;
             continue;
         }
-        if (c == u' ')
-            lastSpace = i;
-        i = last + 1;
+        if (lastSpace == start)
+            lastSpace = i;  // no space on the line: the word is cut before i
+        if (at(lastSpace) == u' ') {
+            put(part(start, lastSpace - 1));
+        } else {
+            put(part(start, lastSpace - 1));
+            lastSpace = lastSpace - 1;
+        }
+        start = lastSpace + 1;
+        lastSpace = start;
+        // The rest of the line is measured again from the same character, so a word
+        // after the space that is still too wide is cut as well.
     }
     if (i != start)
         put(part(start, len) + mark);
@@ -313,6 +338,10 @@ void TfrMemoLayout::OutputPass(TfrMemoView& memo, Canvas& canvas) {
     }
 
     const int hd = canvas.CharHeight();
+    // Only placing and justifying need a line's width.
+    auto lineWidth = [&](const QString& text) {
+        return align == frtaLeft ? 0 : canvas.TextWidth(text);
+    };
     memo.LinesDone = 0;
     auto draw = [&](int x, int y, const QString& text, int extra, int breaks) {
         if (breaks > 0)
@@ -332,7 +361,7 @@ void TfrMemoLayout::OutputPass(TfrMemoView& memo, Canvas& canvas) {
             if (memo.FitToBottom && y + pitch > clip.bottom)
                 break;
             const OutputLine out = SplitMark(line);
-            const int w = canvas.TextWidth(out.text);
+            const int w = lineWidth(out.text);
             int x = left + memo.GapX;
             int breaks = 0;
             if (align == frtaRight) {
@@ -359,7 +388,7 @@ void TfrMemoLayout::OutputPass(TfrMemoView& memo, Canvas& canvas) {
     int x = left + memo.GapX;
     for (const QString& line : memo.WorkMemo) {
         const OutputLine out = SplitMark(line);
-        const int w = canvas.TextWidth(out.text);
+        const int w = lineWidth(out.text);
         int y = frame.bottom - memo.GapY;
         int breaks = 0;
         if (align == frtaRight) {
