@@ -5,6 +5,16 @@
 #include <algorithm>
 #include <cmath>
 
+// --- measuring
+
+QList<qreal> Canvas::CharEnds(const QString& line) const {
+    QList<qreal> ends;
+    ends.reserve(line.size());
+    for (qsizetype k = 1; k <= line.size(); ++k)
+        ends.append(TextWidth(line.left(k)));
+    return ends;
+}
+
 // --- rectangles
 
 CanvasRect CanvasRect::Intersected(const CanvasRect& other) const {

@@ -10,6 +10,9 @@
 
 namespace {
 
+// Fonts whose derived state a canvas keeps.
+constexpr std::size_t kKeptFonts = 16;
+
 // On and off lengths in pixels of the styled pens.
 constexpr int kDash[] = {18, 6};
 constexpr int kDot[] = {3, 3};
@@ -209,32 +212,54 @@ void PainterCanvas::SetPageGeometry(QSize physicalSize, QPoint physicalOffset,
 // --- fonts
 
 void PainterCanvas::RebuildFont() {
-    QFont f(font_.face);
-    const int height =
-        font_.unit == CanvasFont::Points ? Round(font_.size * dpiY_ / 72.0) : font_.size;
-    f.setPixelSize(std::clamp(std::abs(height), 1, 32767));
-    f.setBold((font_.style & CanvasFont::Bold) != 0);
-    f.setItalic((font_.style & CanvasFont::Italic) != 0);
-    f.setUnderline((font_.style & CanvasFont::Underline) != 0);
-    f.setStrikeOut((font_.style & CanvasFont::StrikeOut) != 0);
-    f.setKerning(false);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    qfont_ = f;
-
-    const QFontMetricsF fm(qfont_);
-    metrics_.ascent = Round(fm.ascent());
-    metrics_.descent = Round(fm.descent());
-    metrics_.height = metrics_.ascent + metrics_.descent;
-    metrics_.internalLeading = metrics_.height - qfont_.pixelSize();
-    metrics_.externalLeading = std::max(0, Round(fm.leading()));
-    metrics_.averageCharWidth = Round(fm.averageCharWidth());
-    metrics_.maxCharWidth = Round(fm.maxWidth());
-
-    textFont_ = qfont_;
-    if (charSpacing_ != 0) {
-        textFont_.setLetterSpacing(QFont::AbsoluteSpacing, charSpacing_);
+    FontState* state = nullptr;
+    for (const auto& kept : fontStates_) {
+        if (kept->font == font_ && kept->charSpacing == charSpacing_) {
+            state = kept.get();
+            break;
+        }
     }
-    textMetrics_ = QFontMetricsF(textFont_);
+    if (state == nullptr) {
+        if (fontStates_.size() >= kKeptFonts) {
+            fontStates_.erase(fontStates_.begin());
+        }
+        state = fontStates_.emplace_back(std::make_unique<FontState>()).get();
+        state->font = font_;
+        state->charSpacing = charSpacing_;
+
+        QFont f(font_.face);
+        const int height =
+            font_.unit == CanvasFont::Points ? Round(font_.size * dpiY_ / 72.0) : font_.size;
+        f.setPixelSize(std::clamp(std::abs(height), 1, 32767));
+        f.setBold((font_.style & CanvasFont::Bold) != 0);
+        f.setItalic((font_.style & CanvasFont::Italic) != 0);
+        f.setUnderline((font_.style & CanvasFont::Underline) != 0);
+        f.setStrikeOut((font_.style & CanvasFont::StrikeOut) != 0);
+        f.setKerning(false);
+        f.setHintingPreference(QFont::PreferNoHinting);
+        state->qfont = f;
+
+        const QFontMetricsF fm(f);
+        CanvasFontMetrics& m = state->metrics;
+        m.ascent = Round(fm.ascent());
+        m.descent = Round(fm.descent());
+        m.height = m.ascent + m.descent;
+        m.internalLeading = m.height - f.pixelSize();
+        m.externalLeading = std::max(0, Round(fm.leading()));
+        m.averageCharWidth = Round(fm.averageCharWidth());
+        m.maxCharWidth = Round(fm.maxWidth());
+
+        state->textFont = f;
+        if (charSpacing_ != 0) {
+            state->textFont.setLetterSpacing(QFont::AbsoluteSpacing, charSpacing_);
+        }
+        state->textMetrics = QFontMetricsF(state->textFont);
+    }
+    fontState_ = state;
+    qfont_ = state->qfont;
+    metrics_ = state->metrics;
+    textFont_ = state->textFont;
+    textMetrics_ = state->textMetrics;
 }
 
 void PainterCanvas::SelectFont(const CanvasFont& font) {
@@ -260,6 +285,24 @@ void PainterCanvas::SetTextJustification(int extra, int breakCount) {
 
 QSize PainterCanvas::TextExtent(const QString& line) const {
     return {Round(textMetrics_.horizontalAdvance(line)), metrics_.height};
+}
+
+QList<qreal> PainterCanvas::CharEnds(const QString& line) const {
+    QList<qreal> ends;
+    ends.reserve(line.size());
+    qreal x = 0;
+    for (const QChar c : line) {
+        auto known = fontState_->advances.constFind(c.unicode());
+        if (known == fontState_->advances.cend()) {
+            // Half a surrogate pair alone measures as nothing; the pair is guessed at one.
+            const qreal advance = c.isSurrogate() ? textMetrics_.averageCharWidth() / 2
+                                                  : textMetrics_.horizontalAdvance(c);
+            known = fontState_->advances.insert(c.unicode(), advance);
+        }
+        x += *known;
+        ends.append(x);
+    }
+    return ends;
 }
 
 // --- clipping

@@ -4,10 +4,12 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QTransform>
 #include <memory>
+#include <vector>
 
 // The canvas over a QPainter on any paint device: a widget, an image, a printer page, a PDF
 // writer. Its pixels are the painter's coordinates when the canvas is made. The resolution is
@@ -49,6 +51,7 @@ public:
     BackgroundMode GetBackgroundMode() const override { return background_; }
 
     QSize TextExtent(const QString& line) const override;
+    QList<qreal> CharEnds(const QString& line) const override;
     void TextOut(int x, int y, const QString& text, const CanvasTextOptions& options = {}) override;
     void DrawText(const CanvasRect& rect, const QString& text, unsigned format) override;
 
@@ -95,12 +98,27 @@ private:
     CanvasClip clip_;
     bool clipDirty_{true};
 
+    // What a font and character spacing give on this canvas; kept for the few fonts a canvas
+    // switches between, since the engine selects one for every object.
+    struct FontState {
+        CanvasFont font;
+        int charSpacing{0};
+        QFont qfont;
+        QFont textFont;
+        QFontMetricsF textMetrics{QFont()};
+        CanvasFontMetrics metrics;
+        // Advances of single UTF-16 units, filled as they are met.
+        QHash<char16_t, qreal> advances;
+    };
+
     CanvasFont font_;
     QFont qfont_;
     QFont textFont_;
     QFontMetricsF textMetrics_{QFont()};
     CanvasFontMetrics metrics_;
     int charSpacing_{0};
+    std::vector<std::unique_ptr<FontState>> fontStates_;
+    FontState* fontState_{nullptr};
     int justifyExtra_{0};
     int justifyBreaks_{0};
     BackgroundMode background_{Transparent};

@@ -89,6 +89,10 @@ QSize RecordingCanvas::TextExtent(const QString& line) const {
     return Measure([&line](Canvas& m) { return m.TextExtent(line); });
 }
 
+QList<qreal> RecordingCanvas::CharEnds(const QString& line) const {
+    return Measure([&line](Canvas& m) { return m.CharEnds(line); });
+}
+
 // --- text output
 
 void RecordingCanvas::TextOut(int x, int y, const QString& text, const CanvasTextOptions& options) {

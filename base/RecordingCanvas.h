@@ -104,6 +104,7 @@ public:
     BackgroundMode GetBackgroundMode() const override { return background_; }
 
     QSize TextExtent(const QString& line) const override;
+    QList<qreal> CharEnds(const QString& line) const override;
     void TextOut(int x, int y, const QString& text, const CanvasTextOptions& options = {}) override;
     void DrawText(const CanvasRect& rect, const QString& text, unsigned format) override;
 

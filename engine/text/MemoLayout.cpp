@@ -6,6 +6,7 @@
 #include "Rounding.h"
 #include "Variants.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -32,6 +33,44 @@ OutputLine SplitMark(const QString& line) {
     if (line.endsWith(QChar(frParagraphMark)))
         return {line.left(line.size() - 1), true};
     return {line, line.isEmpty()};
+}
+
+// The first k in 0 .. n - 1 with over(k), or n, for over false up to some k and true from
+// there. It starts at hint and gallops away from it, so a right hint costs two calls.
+template <typename Over>
+qsizetype FirstOver(qsizetype n, qsizetype hint, Over over) {
+    hint = std::clamp<qsizetype>(hint, 0, n);
+    qsizetype lo = 0;  // over(lo - 1) is false, or lo is 0
+    qsizetype hi = n;  // over(hi) is true, or hi is n
+    if (hint < n && !over(hint)) {
+        lo = hint + 1;
+        for (qsizetype step = 1; lo < n; step *= 2) {
+            const qsizetype k = std::min(n - 1, lo + step - 1);
+            if (over(k)) {
+                hi = k;
+                break;
+            }
+            lo = k + 1;
+        }
+    } else {
+        hi = hint;
+        for (qsizetype step = 1; hi > 0; step *= 2) {
+            const qsizetype k = std::max<qsizetype>(0, hi - step);
+            if (!over(k)) {
+                lo = k + 1;
+                break;
+            }
+            hi = k;
+        }
+    }
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi) / 2;
+        if (over(mid))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
 }
 
 int CountBreakChars(const QString& text) {
@@ -218,6 +257,7 @@ void TfrMemoLayout::BreakLine(const QString& s, int available, bool wordBreak) {
         qsizetype last;
     };
     QList<Candidate> candidates;
+    QList<qreal> ends;
     qsizetype start = 1;
     qsizetype lastSpace = 1;
     qsizetype i = 1;
@@ -232,8 +272,8 @@ void TfrMemoLayout::BreakLine(const QString& s, int available, bool wordBreak) {
                 return;
             continue;
         }
-        // The first character from i on that takes the line past the width, found by halving
-        // over the candidates before the next break instead of measuring every prefix.
+        // The first character from i on that takes the line past the width, among the
+        // candidates before the next break.
         candidates.clear();
         qsizetype stop = i;
         while (stop <= len && !IsLineBreak(at(stop))) {
@@ -245,15 +285,16 @@ void TfrMemoLayout::BreakLine(const QString& s, int available, bool wordBreak) {
                 candidates.append({stop, last});
             stop = last + 1;
         }
-        qsizetype lo = 0;
-        qsizetype hi = candidates.size();
-        while (lo < hi) {
-            const qsizetype mid = (lo + hi) / 2;
-            if (width(part(start, candidates[mid].last)) > available)
-                hi = mid;
-            else
-                lo = mid + 1;
-        }
+        // One shaping of the whole line guesses where; measuring the parts settles it.
+        if (ends.isEmpty())
+            ends = measure_.CharEnds(s);
+        const qreal before = start > 1 ? ends[start - 2] : 0;
+        qsizetype guess = 0;
+        while (guess < candidates.size() && ends[candidates[guess].last - 1] - before <= available)
+            ++guess;
+        const qsizetype lo = FirstOver(candidates.size(), guess, [&](qsizetype k) {
+            return width(part(start, candidates[k].last)) > available;
+        });
         const qsizetype over = lo < candidates.size() ? candidates[lo].at : stop;
         for (qsizetype k = i; k < over; ++k) {
             if (at(k) == u' ')

@@ -46,6 +46,22 @@ CanvasFont Arial(int pixels) {
     return font;
 }
 
+// Measures truly but guides breaking wrongly: its ends run at a fraction or a multiple of the
+// true ones, or backwards.
+class MisguidedCanvas : public ImageCanvas {
+public:
+    explicit MisguidedCanvas(int way) : ImageCanvas(QSize(8, 8), 96), way_(way) {}
+    QList<qreal> CharEnds(const QString& line) const override {
+        QList<qreal> ends = ImageCanvas::CharEnds(line);
+        for (qsizetype k = 0; k < ends.size(); ++k)
+            ends[k] = way_ == 0 ? ends[k] / 3 : way_ == 1 ? ends[k] * 3 : 200 - k;
+        return ends;
+    }
+
+private:
+    int way_;
+};
+
 class MemoLayoutTest : public ReportFixture {
 protected:
     MemoLayoutTest() { frEngineState().PrintingState = true; }
@@ -312,6 +328,14 @@ TEST_F(MemoLayoutTest, BreakingNeverLosesOrRepeatsACharacter) {
             memo->Flags |= frFlagWordBreak;
         const QStringList lines = Break(*memo, {text});
         EXPECT_EQ(strip(lines.join(QString())), strip(text));
+        // The guide to where a line overflows only speeds the search up.
+        MisguidedCanvas misguided(round % 3);
+        TfrMemoLayout guessing(misguided);
+        memo->WorkMemo = {text};
+        memo->ScaleGeometry();
+        guessing.BreakLines(*memo);
+        memo->RestoreGeometry();
+        EXPECT_EQ(guessing.WrappedLines, lines);
         const qsizetype spaces = text.count(u' ');
         EXPECT_LE(lines.join(QString()).count(u' '), spaces);
         EXPECT_GE(lines.join(QString()).count(u' '), spaces - lines.size());
