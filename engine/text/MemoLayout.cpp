@@ -226,10 +226,8 @@ void TfrMemoLayout::BreakLine(const QString& s, int available, bool wordBreak) {
     };
     auto width = [this](const QString& text) { return measure_.TextWidth(text); };
     auto put = [this](const QString& line) { WrappedLines.append(line); };
-
-    const bool hasBreaks = s.contains(u'\r') || s.contains(u'\n');
-    if (!hasBreaks && (len <= 1 || width(s) <= available)) {
-        put(s + mark);
+    if (s.isEmpty()) {
+        put(mark);
         return;
     }
 
