@@ -311,7 +311,9 @@ bool PainterCanvas::Prepare(const CanvasRect* extra) {
     if (!painter_->isActive()) {
         return false;
     }
-    painter_->setTransform(base_);
+    if (painter_->worldTransform() != base_) {
+        painter_->setTransform(base_);
+    }
     if (extra == nullptr) {
         if (clip_.Region().isEmpty()) {
             return false;
@@ -370,21 +372,28 @@ void PainterCanvas::DrawTextLine(int x, int y, const QString& text, const Canvas
     if (wordSpacing != 0.0) {
         f.setWordSpacing(wordSpacing);
     }
-    QTransform t = base_;
-    t.translate(x, y);
-    if (turned && font_.turn % 3600 != 0) {
+    // Level text is placed by its position, so a page of lines changes no transformation.
+    const bool rotated = turned && font_.turn % 3600 != 0;
+    QPoint origin(x, y);
+    if (rotated) {
+        QTransform t = base_;
+        t.translate(x, y);
         t.rotate(-font_.turn / 10.0);
+        painter_->setTransform(t);
+        origin = QPoint();
     }
-    painter_->setTransform(t);
     if (background_ == Opaque && brush_.style == CanvasBrush::Solid) {
         const int width = Round(QFontMetricsF(f).horizontalAdvance(text));
-        painter_->fillRect(QRect(0, 0, width, metrics_.height), CanvasColorToQColor(brush_.color));
+        painter_->fillRect(QRect(origin, QSize(width, metrics_.height)),
+                           CanvasColorToQColor(brush_.color));
     }
     painter_->setFont(f);
     painter_->setPen(CanvasColorToQColor(font_.color));
     painter_->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
-    painter_->drawText(QPointF(0, metrics_.ascent), text);
-    painter_->setTransform(base_);
+    painter_->drawText(QPointF(origin.x(), origin.y() + metrics_.ascent), text);
+    if (rotated) {
+        painter_->setTransform(base_);
+    }
 }
 
 void PainterCanvas::DrawText(const CanvasRect& rect, const QString& text, unsigned format) {
