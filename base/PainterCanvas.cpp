@@ -199,6 +199,7 @@ void PainterCanvas::Init(int dpiX, int dpiY) {
         painter_->setBrush(Qt::NoBrush);
     }
     clip_.Reset(bounds);
+    extraClip_.reset();
     RebuildFont();
 }
 
@@ -325,31 +326,41 @@ bool PainterCanvas::Prepare(const CanvasRect* extra) {
                 painter_->setClipping(false);
             }
             clipDirty_ = false;
+            extraClip_.reset();
         }
         return true;
     }
-    const QRegion region = clip_.Region() & QRegion(extra->ToQRect());
-    if (region.isEmpty()) {
-        return false;
+    // Consecutive lines of one text share its clip.
+    const QRect rect = extra->ToQRect();
+    if (clipDirty_ && extraClip_ == rect) {
+        return extraClipVisible_;
     }
-    painter_->setClipRegion(region);
+    const QRegion region = clip_.Region() & QRegion(rect);
     clipDirty_ = true;
-    return true;
+    extraClip_ = rect;
+    extraClipVisible_ = !region.isEmpty();
+    if (extraClipVisible_) {
+        painter_->setClipRegion(region);
+    }
+    return extraClipVisible_;
 }
 
 void PainterCanvas::RestoreClip() {
     clip_.Restore();
     clipDirty_ = true;
+    extraClip_.reset();
 }
 
 void PainterCanvas::IntersectClipRect(const CanvasRect& rect) {
     clip_.Intersect(rect);
     clipDirty_ = true;
+    extraClip_.reset();
 }
 
 void PainterCanvas::ExcludeClipRect(const CanvasRect& rect) {
     clip_.Exclude(rect);
     clipDirty_ = true;
+    extraClip_.reset();
 }
 
 // --- text

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTransform>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The canvas over a QPainter on any paint device: a widget, an image, a printer page, a PDF
@@ -97,6 +98,9 @@ private:
     bool painterHadClip_{false};
     CanvasClip clip_;
     bool clipDirty_{true};
+    // The extra rectangle the painter is clipped to besides clip_, while clipDirty_.
+    std::optional<QRect> extraClip_;
+    bool extraClipVisible_{false};
 
     // What a font and character spacing give on this canvas; kept for the few fonts a canvas
     // switches between, since the engine selects one for every object.
