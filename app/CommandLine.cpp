@@ -258,7 +258,10 @@ int CommandLine::Run(const QString& executablePath) {
                            .arg(QDir::toNativeSeparators(cwd))};
         AppFrame frame(services);
         frame.Title = QStringLiteral("Formwright");
-        TfData data(frame);
+        // The database is done with once the report is built: its tables go before the
+        // preparation, the design pages once they are prepared.
+        auto module = std::make_unique<TfData>(frame);
+        TfData& data = *module;
         try {
             data.DataModuleCreate(executablePath);
         } catch (const Failure& e) {
@@ -301,8 +304,10 @@ int CommandLine::Run(const QString& executablePath) {
         } catch (const Failure& e) {
             throw Stop{BuildFailed, e.Message()};
         }
+        module.reset();
         if (!report.Prepare())
             return BuildFailed;  // the engine's box has said why
+        report.Pages.ClearAll();
         const int pageCount = report.PreparedPages->Count();
         if (pageCount == 0)
             throw Stop{BuildFailed, QStringLiteral("в отчете нет страниц")};
