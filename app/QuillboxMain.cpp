@@ -1,10 +1,14 @@
 #include "CommandLine.h"
 #include "QtUiServices.h"
 #include "Quillbox.h"
+#include "WaitTimings.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 
 int main(int argc, char** argv) {
+    QElapsedTimer sinceMain;
+    sinceMain.start();
     QStringList given;
     for (int i = 0; i < argc; ++i)
         given << QString::fromLocal8Bit(argv[i]);
@@ -24,5 +28,6 @@ int main(int argc, char** argv) {
     Quillbox quillbox(services);
     if (!quillbox.Start(QCoreApplication::applicationFilePath()))
         return quillbox.ExitCode();
+    const auto timings = WaitTimings::FromEnvironment(sinceMain, quillbox);
     return quillbox.Run();
 }

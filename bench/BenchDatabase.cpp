@@ -30,7 +30,7 @@ QSqlQuery Prepared(QSqlDatabase& db, const char* sql) {
 
 }  // namespace
 
-void WriteDatabase(int pages, const QString& file) {
+void WriteDatabase(int pages, const QString& file, int perPage) {
     Schema::CreateFile(file, false);
     TADOConnection con;
     con.DataSource = file;
@@ -55,7 +55,7 @@ void WriteDatabase(int pages, const QString& file) {
     QSqlQuery value =
         Prepared(db, "INSERT INTO HistoryValue (ListDoc_Id, Values_Id, Value) VALUES (?, ?, ?)");
     for (int p = 1; p <= pages; ++p) {
-        for (const BenchForm::Field& f : BenchForm::PageFields(p)) {
+        for (const BenchForm::Field& f : BenchForm::PageFields(p, perPage)) {
             const qint64 id = Insert(field, {doc, f.name, QString(), p, f.left, f.top, f.height,
                                              f.width, BenchForm::FontSize, BenchForm::FontName,
                                              f.bold ? 1 : 0, f.underline ? 1 : 0});

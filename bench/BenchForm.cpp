@@ -1,5 +1,7 @@
 #include "BenchForm.h"
 
+#include <algorithm>
+
 namespace BenchForm {
 namespace {
 
@@ -26,17 +28,19 @@ QString Words(int seed, int length) {
 
 }  // namespace
 
-QList<Field> PageFields(int page) {
+QList<Field> PageFields(int page, int perPage) {
+    const int rows = std::max(Rows, (perPage + 1) / 2);
+    const int pitch = std::min(13, (SheetHeightMm - 30) / rows);
     QList<Field> fields;
-    fields.reserve(FieldsPerPage);
-    for (int i = 0; i < FieldsPerPage; ++i) {
+    fields.reserve(perPage);
+    for (int i = 0; i < perPage; ++i) {
         Field f;
         f.page = page;
         f.index = i;
-        const int column = i / Rows;
-        const int row = i % Rows;
+        const int column = i / rows;
+        const int row = i % rows;
         f.left = column == 0 ? 15 : 110;
-        f.top = 20 + row * 13;
+        f.top = 20 + row * pitch;
         f.width = 45 + (i * 17) % 41;  // 45 .. 85
         f.height = 10;
         f.bold = i % 5 == 4;

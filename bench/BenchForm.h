@@ -16,15 +16,16 @@ inline const QString FontName = QStringLiteral("Arial");
 
 struct Field {
     int page{1};                               // 1-based
-    int index{0};                              // 0 .. FieldsPerPage - 1 on its page
+    int index{0};                              // 0 .. fields on its page - 1
     int left{0}, top{0}, width{0}, height{0};  // millimetres
     bool bold{false};
     bool underline{false};
     QString name;
 };
 
-// The fields of page (1-based), in row order, left column first.
-QList<Field> PageFields(int page);
+// The fields of page (1-based), in row order, left column first; a page of more fields than
+// the usual 40 has its rows closer together.
+QList<Field> PageFields(int page, int perPage = FieldsPerPage);
 
 // The value of a field on its page: one line, two lines by an explicit break, or one paragraph
 // that wraps to two lines in its width. It differs on every page.

@@ -130,16 +130,20 @@ int main(int argc, char** argv) {
     const QString mode = args.value(1);
     bool ok = false;
     const int pages = args.value(2).toInt(&ok);
-    if (args.size() != 4 || !ok || pages < 1 || pages > 32767 ||
+    bool perPageOk = args.size() == 4;
+    const int perPage = args.size() == 5 ? args[4].toInt(&perPageOk) : BenchForm::FieldsPerPage;
+    if ((args.size() != 4 && (args.size() != 5 || mode != u"db")) || !ok || !perPageOk ||
+        pages < 1 || pages > 32767 || perPage < 1 || perPage > 200 ||
         (mode != u"db" && mode != u"fodg")) {
-        err << "usage: bench_generate db N FILE     a new database: one template of N pages,\n"
-               "                                    40 fields a page, one document for printing\n"
-               "       bench_generate fodg N FILE   the same pages as a flat drawing\n";
+        err << "usage: bench_generate db N FILE [K]   a new database: one template of N pages,\n"
+               "                                      K fields a page (40), one document\n"
+               "                                      for printing\n"
+               "       bench_generate fodg N FILE     the 40-field pages as a flat drawing\n";
         return 2;
     }
     try {
         if (mode == u"db")
-            BenchForm::WriteDatabase(pages, args[3]);
+            BenchForm::WriteDatabase(pages, args[3], perPage);
         else
             WriteDrawing(pages, args[3]);
     } catch (const Failure& e) {

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -27,12 +28,14 @@ protected:
         QString err;
     };
 
-    Result Run(const QStringList& args) {
+    Result Run(const QStringList& args, const QStringList& settings = {}) {
         QProcess p;
         p.setWorkingDirectory(dir.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QLatin1String(name));
+        for (const QString& setting : settings)
+            env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QB_QUILLBOX_EXE), args);
         EXPECT_TRUE(p.waitForFinished(60000));
@@ -282,6 +285,32 @@ TEST_F(CommandLineRun, PrintSendsTheReportToTheChosenQueue) {
     EXPECT_NEAR(name->left(), Points(30, 2), 1.0);
     // Collated copies are drawn into the job itself.
     EXPECT_EQ(PdfPageSizes(document).size(), 2);
+}
+
+// The benchmarks' timings from inside the program: each step is reached and timed, and the
+// program quits by itself.
+TEST_F(CommandLineRun, TimingsOfTheWindowsEndTheProgram) {
+    Sample();
+    Sql(QStringLiteral("UPDATE Document SET PageCount = 2"));
+    const QRegularExpression time(QStringLiteral("^(startup|preview|page turn) \\d+\\.\\d ms$"));
+    const std::pair<const char*, QStringList> runs[] = {
+        {"startup", {QStringLiteral("startup")}},
+        {"preview",
+         {QStringLiteral("startup"), QStringLiteral("preview"), QStringLiteral("page turn")}},
+    };
+    for (const auto& [mode, steps] : runs) {
+        SCOPED_TRACE(mode);
+        const Result r = Run({}, {QStringLiteral("QT_QPA_PLATFORM=offscreen"),
+                                  QStringLiteral("QUILLBOX_TIMING=") + QLatin1String(mode)});
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        QStringList reached;
+        for (const QString& line : r.err.split(u'\n')) {
+            const QRegularExpressionMatch m = time.match(line);
+            if (m.hasMatch())
+                reached << m.captured(1);
+        }
+        EXPECT_EQ(reached, steps) << r.err.toStdString();
+    }
 }
 
 }  // namespace
