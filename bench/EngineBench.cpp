@@ -1,12 +1,14 @@
 // The main job's engine steps on the benchmark form: preparation of the N-page report, drawing
 // one prepared page onto an image at 100 % and onto a PDF page, the report stream, expressions
-// in brackets and line breaking of the form's fields.
+// in brackets and line breaking of the form's fields; and the floor's line breaking alone, the
+// measure preparation is held to.
 #include "AppFrame.h"
 #include "BenchDatabase.h"
 #include "BenchForm.h"
 #include "Data.h"
 #include "Engine.h"
 #include "Failure.h"
+#include "FloorText.h"
 #include "MemoLayout.h"
 #include "MemoView.h"
 #include "Page.h"
@@ -22,6 +24,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -53,6 +56,7 @@ private:
     TfrEngine engine_{std::make_unique<PdfFilePrinter>(dir_.filePath(QStringLiteral("out.pdf")))};
 };
 
+// Also how much the prepared pages held for the preview take for each text object.
 void Prepare(benchmark::State& state) {
     FormReport form(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -60,9 +64,35 @@ void Prepare(benchmark::State& state) {
             state.SkipWithError("preparation failed");
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.SetLabel(std::to_string(form.report.PreparedPages->Count()) + " pages");
+    const TfrEMFPages& pages = *form.report.PreparedPages;
+    qint64 bytes = 0;
+    for (int i = 0; i < pages.Count(); ++i)
+        bytes += qint64(sizeof(TfrPreparedPage)) + pages.RecordAt(i).Stream->buffer().capacity();
+    state.counters["bytes/object"] =
+        double(bytes) / double(pages.Count() * BenchForm::FieldsPerPage);
+    state.SetLabel(std::to_string(pages.Count()) + " pages");
 }
 BENCHMARK(Prepare)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The floor's line breaking alone: every field of N pages laid out by QTextLayout as the
+// floor lays it out, on a PDF writer at its resolution, nothing drawn.
+void FloorLineBreaking(benchmark::State& state) {
+    const int pages = static_cast<int>(state.range(0));
+    QBuffer sink;
+    sink.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&sink);
+    writer.setResolution(FloorDotsPerInch);
+    const FloorFonts fonts;
+    QList<BenchForm::Field> fields;
+    for (int p = 1; p <= pages; ++p)
+        fields += BenchForm::PageFields(p);
+    for (auto _ : state) {
+        for (const BenchForm::Field& f : fields)
+            benchmark::DoNotOptimize(FloorLayouts(f, fonts.Of(f), &writer, FloorBox(f)).size());
+    }
+    state.SetItemsProcessed(state.iterations() * pages);
+}
+BENCHMARK(FloorLineBreaking)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The first prepared page of a one-page form, loaded and shown.
 TfrPreparedPage& FirstPage(FormReport& form) {
