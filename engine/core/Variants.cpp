@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -142,7 +143,20 @@ QString frVarToStr(const QVariant& value) {
 }
 
 QString frUpper(const QString& text) {
-    return QLocale().toUpper(text);
+    // Names are plain ASCII almost always: that needs no locale's rules except the Turkic
+    // dotted capital I.
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const QLocale locale;
+    if (!ascii || locale.language() == QLocale::Turkish ||
+        locale.language() == QLocale::Azerbaijani)
+        return locale.toUpper(text);
+    QString upper = text;
+    for (QChar& c : upper) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    }
+    return upper;
 }
 
 bool frSameText(const QString& a, const QString& b) {

@@ -7,8 +7,10 @@
 #include "Report.h"
 #include "ReportFixture.h"
 #include "StreamIO.h"
+#include "Variants.h"
 
 #include <gtest/gtest.h>
+#include <QLocale>
 
 namespace {
 
@@ -125,6 +127,27 @@ TEST_F(ObjectsTest, SettingByName) {
         EXPECT_EQ(e.Message(), QStringLiteral("Invalid variant type conversion"));
     }
     EXPECT_THROW(memo.SetProperty(QStringLiteral("Font.Size"), QVariant()), EVariantError);
+}
+
+// Names match whatever their case, in Latin and Cyrillic, by the locale's rules.
+TEST_F(ObjectsTest, NamesIgnoreCase) {
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("font.size"), QStringLiteral("FONT.SIZE")},
+        {QStringLiteral("Поле.ширина"), QStringLiteral("ПОЛЕ.ШИРИНА")},
+        {QStringLiteral("Ёлка_1 z"), QStringLiteral("ЁЛКА_1 Z")},
+        {QString(), QString()},
+    };
+    for (const auto& [name, upper] : cases)
+        EXPECT_EQ(frUpper(name), upper) << name.toStdString();
+    TfrMemoView memo;
+    memo.SetProperty(QStringLiteral("font.size"), 14);
+    EXPECT_EQ(memo.Font.size, 14);
+
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    EXPECT_EQ(frUpper(QStringLiteral("i")), QStringLiteral("\u0130"));
+    QLocale::setDefault(before);
+    EXPECT_EQ(frUpper(QStringLiteral("i")), QStringLiteral("I"));
 }
 
 TEST_F(ObjectsTest, ScriptMethods) {
