@@ -210,7 +210,13 @@ QVector<TADOTable::Row> TADOTable::Fetch() const {
         QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), Quoted(tableName_));
     if (master_)
         sql += QStringLiteral(" WHERE %1 = ?").arg(Quoted(sort.value(0)));
-    sql += QStringLiteral(" ORDER BY \"Id\"");
+    // The database's order of the sort keys, then Id, is already the table's order for
+    // numbers and mostly for text; SortRows only checks it then.
+    QStringList order;
+    for (const QString& key : sort)
+        order << Quoted(key);
+    order << QStringLiteral("\"Id\"");
+    sql += QStringLiteral(" ORDER BY ") + order.join(QLatin1Char(','));
     QSqlQuery q(connection_.Database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
@@ -237,14 +243,19 @@ void TADOTable::SortRows(QVector<Row>& rows) const {
         keys << &FieldByName(name);
     if (keys.isEmpty())
         return;
-    std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
+    // Equal keys keep the order of Id, which is unique: the order is total, and rows already
+    // in it need no sorting.
+    keys << &FieldByName(QStringLiteral("Id"));
+    const auto before = [&](const Row& a, const Row& b) {
         for (const TField* f : keys) {
             const int c = Compare(*f, a[f->index_], b[f->index_]);
             if (c != 0)
                 return c < 0;
         }
         return false;
-    });
+    };
+    if (!std::is_sorted(rows.begin(), rows.end(), before))
+        std::sort(rows.begin(), rows.end(), before);
 }
 
 void TADOTable::ReadView() {
