@@ -292,11 +292,15 @@ TEST_F(CommandLineRun, PrintSendsTheReportToTheChosenQueue) {
 TEST_F(CommandLineRun, TimingsOfTheWindowsEndTheProgram) {
     Sample();
     Sql(QStringLiteral("UPDATE Document SET PageCount = 2"));
-    const QRegularExpression time(QStringLiteral("^(startup|preview|page turn) \\d+\\.\\d ms$"));
+    const QRegularExpression time(
+        QStringLiteral("^(startup|preview|page turn) \\d+\\.\\d ms$|"
+                       "^(paging) 1 pages \\d+\\.\\d ms a page, \\d+\\.\\d MB -> \\d+\\.\\d MB$"));
     const std::pair<const char*, QStringList> runs[] = {
         {"startup", {QStringLiteral("startup")}},
         {"preview",
          {QStringLiteral("startup"), QStringLiteral("preview"), QStringLiteral("page turn")}},
+        {"paging",
+         {QStringLiteral("startup"), QStringLiteral("preview"), QStringLiteral("paging")}},
     };
     for (const auto& [mode, steps] : runs) {
         SCOPED_TRACE(mode);
@@ -307,7 +311,7 @@ TEST_F(CommandLineRun, TimingsOfTheWindowsEndTheProgram) {
         for (const QString& line : r.err.split(u'\n')) {
             const QRegularExpressionMatch m = time.match(line);
             if (m.hasMatch())
-                reached << m.captured(1);
+                reached << m.captured(1) + m.captured(2);
         }
         EXPECT_EQ(reached, steps) << r.err.toStdString();
     }
