@@ -18,12 +18,16 @@ int main(int argc, char** argv) {
         CommandLine::QuietQtMessages();
     }
 
-    QApplication app(argc, argv);
-    InstallRussian();
-    if (commandLine)
+    if (commandLine) {
+        // No window is shown from the command line: the widgets are not started.
+        QGuiApplication app(argc, argv);
+        InstallRussian();
         return CommandLine(QCoreApplication::arguments())
             .Run(QCoreApplication::applicationFilePath());
+    }
 
+    QApplication app(argc, argv);
+    InstallRussian();
     QtUiServices services;
     Quillbox quillbox(services);
     if (!quillbox.Start(QCoreApplication::applicationFilePath()))
