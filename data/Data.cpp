@@ -1,9 +1,12 @@
 #include "Data.h"
 
 #include "AppFrame.h"
+#include "Failure.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
 
 namespace {
 using K = TFieldKind;
@@ -148,18 +151,34 @@ void TfData::RefreshFields() {
     // Without a document for printing the values would belong to no one.
     if (ListDoc.IsEmpty() || ListDoc.State() == TDataSetState::dsInsert)
         return;
-    Values_.First();
-    while (!Values_.Eof()) {
-        if (!HistoryValue.LocateRow(QStringLiteral("ListDoc_Id;Values_Id"),
-                                    {ListDocId.Value(), Values_Id.Value()})) {
-            HistoryValue.Append();
-            HistoryValueListDoc_Id.SetAsInteger(ListDocId.AsInteger());
-            HistoryValueValue.SetValue(Values_VarValue.IsNull() ? QVariant(QStringLiteral(" "))
-                                                                : Values_VarValue.Value());
-            HistoryValueValues_Id.SetAsInteger(Values_Id.AsInteger());
-            HistoryValue.Post();
+    // All the document's new values in one transaction: one write to the disk instead of one
+    // for each, and never half of them after a failure.
+    QSqlDatabase db = Con.Database();
+    const bool own = db.transaction();
+    try {
+        Values_.First();
+        while (!Values_.Eof()) {
+            if (!HistoryValue.LocateRow(QStringLiteral("ListDoc_Id;Values_Id"),
+                                        {ListDocId.Value(), Values_Id.Value()})) {
+                HistoryValue.Append();
+                HistoryValueListDoc_Id.SetAsInteger(ListDocId.AsInteger());
+                HistoryValueValue.SetValue(Values_VarValue.IsNull() ? QVariant(QStringLiteral(" "))
+                                                                    : Values_VarValue.Value());
+                HistoryValueValues_Id.SetAsInteger(Values_Id.AsInteger());
+                HistoryValue.Post();
+            }
+            Values_.Next();
         }
-        Values_.Next();
+        if (own && !db.commit())
+            throw DatabaseError(db.lastError().text());
+    } catch (...) {
+        if (own) {
+            db.rollback();
+            if (HistoryValue.State() != TDataSetState::dsBrowse)
+                HistoryValue.Cancel();
+            HistoryValue.Requery();  // the rows the rollback took back
+        }
+        throw;
     }
     Values_.First();
     HistoryValue.First();

@@ -117,6 +117,24 @@ TEST_F(Refresh, AddsOneValuePerFieldFromTheDefaultText) {
     EXPECT_EQ(Count(), 3);
 }
 
+// The values come in one transaction: a failure part-way leaves none of them, in the file and
+// in the table alike, and the next run adds them all.
+TEST_F(Refresh, AFailurePartWayLeavesNoValue) {
+    Exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON HistoryValue "
+                        "WHEN (SELECT count(*) FROM HistoryValue) >= 2 "
+                        "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END"),
+         {});
+    EXPECT_THROW(data->RefreshFields(), DatabaseError);
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(data->HistoryValue.RecordCount(), 0);
+    EXPECT_EQ(data->HistoryValue.State(), TDataSetState::dsBrowse);
+
+    Exec(QStringLiteral("DROP TRIGGER full"), {});
+    data->RefreshFields();
+    EXPECT_EQ(Count(), 3);
+    EXPECT_EQ(data->HistoryValue.RecordCount(), 3);
+}
+
 TEST_F(Refresh, ADeletedValueComesBackWithTheCurrentDefaultText) {
     data->RefreshFields();
     Exec(QStringLiteral("UPDATE Values_ SET VarValue = 'новый текст' WHERE Id = ?"), {withText});
