@@ -161,9 +161,23 @@ void TADOTable::Changed() {
 }
 
 void TADOTable::Scrolled() {
-    emit DataSetScrolled();
+    if (controlsDisabled_ > 0)
+        scrolledWhileDisabled_ = true;
+    else
+        emit DataSetScrolled();
     for (TADOTable* detail : std::vector<TADOTable*>(details_))
         detail->MasterChanged();
+}
+
+void TADOTable::DisableControls() {
+    ++controlsDisabled_;
+}
+
+void TADOTable::EnableControls() {
+    if (controlsDisabled_ == 0 || --controlsDisabled_ > 0 || !scrolledWhileDisabled_)
+        return;
+    scrolledWhileDisabled_ = false;
+    emit DataSetScrolled();
 }
 
 // ---- reading -------------------------------------------------------------------------------

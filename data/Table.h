@@ -71,6 +71,10 @@ public:
     void Requery();
     // Posts a changed row, cancels an unchanged one.
     void CheckBrowseMode();
+    // While controls are disabled, cursor moves are not told to the data-aware controls;
+    // enabling them again tells them of the moves once. Detail tables still follow. Calls nest.
+    void DisableControls();
+    void EnableControls();
 
     // Rows of the view as a grid shows them: the stored rows and, in insert state, the new row
     // at the end. The current row's position among them (-1 when there is none).
@@ -124,6 +128,8 @@ private:
 
     QVector<Row> rows_;
     int cur_{-1};
+    int controlsDisabled_{0};
+    bool scrolledWhileDisabled_{false};
     Row buffer_;              // the edit buffer of the current row
     QVector<bool> assigned_;  // data fields set since Edit or Append
     int rowBeforeInsert_{-1};

@@ -8,6 +8,7 @@
 #include "Report.h"
 
 #include <QHash>
+#include <QScopeGuard>
 #include <memory>
 
 void TfReportBuilder::SetupPages() {
@@ -77,6 +78,9 @@ void TfReportBuilder::Build() {
     // One pass over the document's values instead of a search for every field, which made a
     // large form's build quadratic. The values cursor stays where the user left it.
     const QHash<qint64, QString> values = DocumentValues();
+    // The controls showing the current field follow the cursor once, to the last field.
+    data_.Values_.DisableControls();
+    const auto enable = qScopeGuard([this] { data_.Values_.EnableControls(); });
     data_.Values_.First();
     while (!data_.Values_.Eof()) {
         const QVariant field = data_.Values_Id.Value();

@@ -2,6 +2,8 @@
 
 #include "Failure.h"
 
+#include <QSignalSpy>
+
 namespace {
 
 using S = TDataSetState;
@@ -327,6 +329,29 @@ TEST_F(Cursor, MasterDetailChain) {
     data->ListDoc.Delete();
     EXPECT_TRUE(data->ListDoc.IsEmpty());
     EXPECT_EQ(data->HistoryValue.RecordCount(), 0);
+}
+
+// With controls disabled the cursor moves silently for controls, but details still follow;
+// enabling tells the controls once, and only when the cursor moved.
+TEST_F(Cursor, DisabledControlsHearOfTheMovesOnceAtTheEnd) {
+    QSignalSpy scrolled(&data->Document, &TADOTable::DataSetScrolled);
+    data->Document.DisableControls();
+    data->Document.DisableControls();
+    data->Document.Next();
+    EXPECT_EQ(data->Values_.RecordCount(), 0) << "the detail follows its master";
+    data->Document.First();
+    data->Document.EnableControls();
+    EXPECT_EQ(scrolled.count(), 0) << "still disabled once";
+    data->Document.EnableControls();
+    EXPECT_EQ(scrolled.count(), 1);
+    EXPECT_EQ(data->Values_.RecordCount(), 3);
+
+    data->Document.DisableControls();
+    data->Document.EnableControls();
+    data->Document.EnableControls();  // one too many changes nothing
+    EXPECT_EQ(scrolled.count(), 1) << "no move, no word";
+    data->Document.Next();
+    EXPECT_EQ(scrolled.count(), 2);
 }
 
 TEST_F(Cursor, MovingTheMasterStoresOrDiscardsTheDetailEdit) {
