@@ -335,9 +335,19 @@ bool PainterCanvas::Prepare(const CanvasRect* extra) {
     if (clipDirty_ && extraClip_ == rect) {
         return extraClipVisible_;
     }
-    const QRegion region = clip_.Region() & QRegion(rect);
     clipDirty_ = true;
     extraClip_ = rect;
+    // Within a one-rectangle region the clip is a rectangle: no region to build.
+    const QRegion& visible = clip_.Region();
+    if (visible.rectCount() == 1) {
+        const QRect inside = visible.boundingRect() & rect;
+        extraClipVisible_ = !inside.isEmpty();
+        if (extraClipVisible_) {
+            painter_->setClipRect(inside);
+        }
+        return extraClipVisible_;
+    }
+    const QRegion region = visible & QRegion(rect);
     extraClipVisible_ = !region.isEmpty();
     if (extraClipVisible_) {
         painter_->setClipRegion(region);

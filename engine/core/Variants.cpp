@@ -147,10 +147,12 @@ QString frUpper(const QString& text) {
     // dotted capital I.
     const bool ascii =
         std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-    const QLocale locale;
-    if (!ascii || locale.language() == QLocale::Turkish ||
-        locale.language() == QLocale::Azerbaijani)
-        return locale.toUpper(text);
+    if (!ascii || text.contains(u'i')) {
+        const QLocale locale;
+        if (!ascii || locale.language() == QLocale::Turkish ||
+            locale.language() == QLocale::Azerbaijani)
+            return locale.toUpper(text);
+    }
     QString upper = text;
     for (QChar& c : upper) {
         if (c >= u'a' && c <= u'z')
