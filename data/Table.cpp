@@ -227,10 +227,16 @@ QVector<TADOTable::Row> TADOTable::Fetch() const {
     // The database's order of the sort keys, then Id, is already the table's order for
     // numbers and mostly for text; SortRows only checks it then.
     QStringList order;
-    for (const QString& key : sort)
-        order << Quoted(key);
-    order << QStringLiteral("\"Id\"");
-    sql += QStringLiteral(" ORDER BY ") + order.join(QLatin1Char(','));
+    for (const QString& key : sort) {
+        const TField* field = FindField(key);
+        if (!field || field->FieldKind() != TFieldKind::Data)
+            break;
+        order << Quoted(field->FieldName());
+    }
+    if (FindField(QStringLiteral("Id")))
+        order << QStringLiteral("\"Id\"");
+    if (!order.isEmpty())
+        sql += QStringLiteral(" ORDER BY ") + order.join(QLatin1Char(','));
     QSqlQuery q(connection_.Database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
@@ -259,7 +265,8 @@ void TADOTable::SortRows(QVector<Row>& rows) const {
         return;
     // Equal keys keep the order of Id, which is unique: the order is total, and rows already
     // in it need no sorting.
-    keys << &FieldByName(QStringLiteral("Id"));
+    if (const TField* id = FindField(QStringLiteral("Id")))
+        keys << id;
     const auto before = [&](const Row& a, const Row& b) {
         for (const TField* f : keys) {
             const int c = Compare(*f, a[f->index_], b[f->index_]);
