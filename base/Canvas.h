@@ -211,8 +211,8 @@ public:
     // Width and cell height of one line with the current font and character spacing.
     virtual QSize TextExtent(const QString& line) const = 0;
     int TextWidth(const QString& line) const { return TextExtent(line).width(); }
-    // Where each UTF-16 unit of line ends, in pixels from its start, from one shaping of the
-    // whole line: a guide for finding a break quickly. A part's width is what TextWidth says.
+    // Where each UTF-16 unit of line ends, in pixels from its start, as near as is cheap: a
+    // guide for finding a break quickly. A part's width is what TextWidth says.
     virtual QList<qreal> CharEnds(const QString& line) const;
     // The rectangle the text would take when drawn by DrawText into rect: left and top stay,
     // right is left plus the widest line, bottom is top plus the lines' heights (an empty text
