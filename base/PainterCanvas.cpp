@@ -257,10 +257,6 @@ void PainterCanvas::RebuildFont() {
         state->textMetrics = QFontMetricsF(state->textFont);
     }
     fontState_ = state;
-    qfont_ = state->qfont;
-    metrics_ = state->metrics;
-    textFont_ = state->textFont;
-    textMetrics_ = state->textMetrics;
 }
 
 void PainterCanvas::SelectFont(const CanvasFont& font) {
@@ -285,7 +281,7 @@ void PainterCanvas::SetTextJustification(int extra, int breakCount) {
 }
 
 QSize PainterCanvas::TextExtent(const QString& line) const {
-    return {Round(textMetrics_.horizontalAdvance(line)), metrics_.height};
+    return {Round(fontState_->textMetrics.horizontalAdvance(line)), fontState_->metrics.height};
 }
 
 QList<qreal> PainterCanvas::CharEnds(const QString& line) const {
@@ -296,8 +292,8 @@ QList<qreal> PainterCanvas::CharEnds(const QString& line) const {
         auto known = fontState_->advances.constFind(c.unicode());
         if (known == fontState_->advances.cend()) {
             // Half a surrogate pair alone measures as nothing; the pair is guessed at one.
-            const qreal advance = c.isSurrogate() ? textMetrics_.averageCharWidth() / 2
-                                                  : textMetrics_.horizontalAdvance(c);
+            const qreal advance = c.isSurrogate() ? fontState_->textMetrics.averageCharWidth() / 2
+                                                  : fontState_->textMetrics.horizontalAdvance(c);
             known = fontState_->advances.insert(c.unicode(), advance);
         }
         x += *known;
@@ -389,7 +385,7 @@ void PainterCanvas::DrawTextLine(int x, int y, const QString& text, const Canvas
     if (text.isEmpty() || !Prepare(clip)) {
         return;
     }
-    QFont f = textFont_;
+    QFont f = fontState_->textFont;
     if (wordSpacing != 0.0) {
         f.setWordSpacing(wordSpacing);
     }
@@ -405,13 +401,13 @@ void PainterCanvas::DrawTextLine(int x, int y, const QString& text, const Canvas
     }
     if (background_ == Opaque && brush_.style == CanvasBrush::Solid) {
         const int width = Round(QFontMetricsF(f).horizontalAdvance(text));
-        painter_->fillRect(QRect(origin, QSize(width, metrics_.height)),
+        painter_->fillRect(QRect(origin, QSize(width, fontState_->metrics.height)),
                            CanvasColorToQColor(brush_.color));
     }
     painter_->setFont(f);
     painter_->setPen(CanvasColorToQColor(font_.color));
     painter_->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
-    painter_->drawText(QPointF(origin.x(), origin.y() + metrics_.ascent), text);
+    painter_->drawText(QPointF(origin.x(), origin.y() + fontState_->metrics.ascent), text);
     if (rotated) {
         painter_->setTransform(base_);
     }
@@ -420,8 +416,8 @@ void PainterCanvas::DrawTextLine(int x, int y, const QString& text, const Canvas
 void PainterCanvas::DrawText(const CanvasRect& rect, const QString& text, unsigned format) {
     const CanvasRect* clip = (format & TextNoClip) != 0 ? nullptr : &rect;
     const bool rtl = (format & TextRtlReading) != 0;
-    const QFontMetricsF fm(qfont_);
-    const int underlineY = metrics_.ascent + std::max(1, Round(fm.underlinePos()));
+    const QFontMetricsF fm(fontState_->qfont);
+    const int underlineY = fontState_->metrics.ascent + std::max(1, Round(fm.underlinePos()));
     const int underlineHeight = std::max(1, Round(fm.lineWidth()));
     for (const TextLine& line : LayoutText(rect, text, format)) {
         for (const TextRun& run : line.runs) {

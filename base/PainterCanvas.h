@@ -44,7 +44,7 @@ public:
 
     void SelectFont(const CanvasFont& font) override;
     const CanvasFont& Font() const override { return font_; }
-    CanvasFontMetrics FontMetrics() const override { return metrics_; }
+    CanvasFontMetrics FontMetrics() const override { return fontState_->metrics; }
     void SetCharSpacing(int pixels) override;
     int CharSpacing() const override { return charSpacing_; }
     void SetTextJustification(int extra, int breakCount) override;
@@ -116,12 +116,9 @@ private:
     };
 
     CanvasFont font_;
-    QFont qfont_;
-    QFont textFont_;
-    QFontMetricsF textMetrics_{QFont()};
-    CanvasFontMetrics metrics_;
     int charSpacing_{0};
     std::vector<std::unique_ptr<FontState>> fontStates_;
+    // The state of font_ and charSpacing_, one of fontStates_.
     FontState* fontState_{nullptr};
     int justifyExtra_{0};
     int justifyBreaks_{0};
