@@ -15,7 +15,9 @@ class TfrView;
 
 // Expansion of bracketed expressions in text objects, the lookup of the names the evaluator
 // meets, the report's functions, and the print steps of a text object. Works on the text
-// engine's state; not re-entrant across objects.
+// engine's state; not re-entrant across objects. One job a file: Expansion.cpp (brackets),
+// LookUpChain.cpp (names and assignment), DataBinding.cpp (registered tables and fields),
+// ReportFunctions.cpp (functions), PrintSteps.cpp (a text object onto a page).
 class TfrExpansion {
 public:
     explicit TfrExpansion(TfrTextEngine& engine) : engine_(engine) {}
