@@ -35,7 +35,7 @@ TfrEngineState* frEngineStateIfRunning() {
 TfrEngine& frEngine() {
     TfrEngine* engine = TfrEngine::Current();
     if (!engine)
-        throw Failure(QStringLiteral("The report engine is not running"));
+        throw Failure(QStringLiteral("Построитель отчётов не запущен"));
     return *engine;
 }
 

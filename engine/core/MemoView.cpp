@@ -140,8 +140,8 @@ void TfrMemoView::PaintObject(Canvas& canvas) {
 void TfrMemoView::Print(QIODevice& stream) {
     TfrTextLayer* layer = frEngineState().TextLayer;
     if (!layer)
-        throw Failure(
-            QStringLiteral("Text objects cannot be printed: the engine's text layer is missing"));
+        throw Failure(QStringLiteral(
+            "Текстовый объект нельзя напечатать: нет текстовой части построителя отчётов"));
     layer->PrintMemo(*this, stream);
 }
 

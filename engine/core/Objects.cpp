@@ -200,7 +200,7 @@ void TfrView::SetProperty(const QString& name, const QVariant& value) {
         // A stream cannot carry a negative width back: refused here rather than changed there.
         const double width = frVarToReal(value);
         if (width < 0)
-            throw Failure(QStringLiteral("Invalid property value"));
+            throw Failure(QStringLiteral("Недопустимое значение свойства"));
         FrameWidth = static_cast<float>(width);
     } else if (n == u"VISIBLE")
         Visible = frVarToBool(value);

@@ -39,10 +39,7 @@ void TfrDecimal::KeepDigits(int count) {
         Digits.clear();
         return;
     }
-    const char first = Digits[static_cast<std::size_t>(count)];
-    const bool beyondHalf = first > '5' || (first == '5' && size > count + 1);
-    const bool odd = count > 0 && (Digits[static_cast<std::size_t>(count - 1)] - '0') % 2 == 1;
-    const bool up = first > '5' || beyondHalf || (first == '5' && odd);
+    const bool up = Digits[static_cast<std::size_t>(count)] >= '5';
     Digits.resize(static_cast<std::size_t>(count));
     if (up) {
         int i = count - 1;

@@ -3,8 +3,9 @@
 #include <string>
 
 // A finite double as decimal digits: |value| = 0.Digits x 10^Exponent, with no leading or
-// trailing zeros in Digits; zero has none. Rounding is half to even on these digits, so a
-// value is rounded as the decimal it reads as, not as its binary fraction.
+// trailing zeros in Digits; zero has none. Rounding is half away from zero on these digits, as
+// numbers are shown: a value is rounded as the decimal it reads as (2.345 to "2.35"), not as its
+// binary fraction.
 struct TfrDecimal {
     std::string Digits;
     int Exponent{0};

@@ -13,9 +13,11 @@ bool IsDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
+// Spaces and control characters only. A line break is content: a value holding only
+// breaks ("[CRLF]") still ends the line it stands in.
 bool IsBlank(const QString& text) {
     for (const QChar c : text) {
-        if (c.unicode() > 32)
+        if (c.unicode() > 32 || c == u'\r' || c == u'\n')
             return false;
     }
     return true;

@@ -11,6 +11,8 @@
 #include "Variant.h"
 #include "Variants.h"
 
+#include <QScopeGuard>
+
 using namespace frexpansion;
 
 namespace {
@@ -52,9 +54,16 @@ void TfrExpansion::ExpandText(QString& s) {
 }
 
 void TfrExpansion::ExpandMemo(TfrMemoView& memo) {
+    // An object met again while its own text is being expanded (its CALCWIDTH, a CALCHEIGHT
+    // call) takes its text unexpanded: expanding it again would never end.
+    const bool reentered = expanding_.contains(&memo);
+    expanding_.append(&memo);
+    const auto done = qScopeGuard([&] { expanding_.removeOne(&memo); });
+    // A copy: what the brackets do may change the object's own lines.
+    const QStringList source = memo.Memo;
     QStringList lines;
-    for (QString s : memo.Memo) {
-        if (!s.isEmpty() && !Has(memo.Flags, frFlagTextOnly))
+    for (QString s : source) {
+        if (!s.isEmpty() && !Has(memo.Flags, frFlagTextOnly) && !reentered)
             ExpandText(s);
         if (s.isEmpty())
             lines.append(QString());

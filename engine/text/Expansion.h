@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -75,4 +76,6 @@ private:
     void PrepareLines(TfrMemoView& memo);
 
     TfrTextEngine& engine_;
+    // The objects whose lines ExpandMemo is expanding, innermost last.
+    QList<const TfrMemoView*> expanding_;
 };

@@ -117,8 +117,12 @@ Section ReadSection(const QString& s) {
             t.kind = Token::Exponent;
             t.text = s.mid(i, 2);
             i += 1;
-            while (i + 1 < s.size() && s[i + 1] == u'0' && t.expDigits < 4) {
-                ++t.expDigits;
+            // Up to four places: "0" a digit always written, "#" one written when needed.
+            for (int places = 0; i + 1 < s.size() && places < 4; ++places) {
+                if (s[i + 1] == u'0')
+                    ++t.expDigits;
+                else if (s[i + 1] != u'#')
+                    break;
                 ++i;
             }
             afterExp = true;
@@ -153,6 +157,9 @@ QString Apply(const Section& sec, const TfrDecimal& d, bool minus, const TfrLoca
             integer += QLatin1Char(d.DigitAt(i));
         while (integer.startsWith(u'0'))
             integer.remove(0, 1);
+        // Zero shows one integer digit, as its exponent does.
+        if (d.IsZero() && sec.intPlaces > 0)
+            integer = QStringLiteral("0");
         for (int k = 0; k < sec.decPlaces; ++k)
             fraction += QLatin1Char(d.IsZero() ? '0' : d.DigitAt(sec.intPlaces + k));
     } else {

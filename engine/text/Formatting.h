@@ -9,10 +9,12 @@
 class TfrLocale;
 
 // Numbers. Values are taken at 15 significant digits (the decimal form that reads back as the
-// same double, rounded half to even), then rounded half to even to the digits shown.
+// same double), then rounded half away from zero to the digits shown: 2.345 to two decimals is
+// "2,35", 0.5 to none is "1".
 
 // The float pattern language: "0" a digit, "#" a digit when there is one, "." the decimal
-// separator, "," anywhere in the integer part groups thousands, "E+00" "E-00" exponents,
+// separator, "," anywhere in the integer part groups thousands, "E+00" "E-00" exponents (up to
+// four places after the sign, "0" always written, "#" when needed),
 // text in single or double quotes and other characters as they stand, and up to three
 // sections separated by ";" for positive, negative and zero values. An empty pattern gives
 // the general form.

@@ -141,6 +141,9 @@ TfrExpansion::PropertyRef TfrExpansion::ResolveProperty(const QString& name) con
     const qsizetype dot = name.indexOf(u'.');
     if (dot < 0)
         return {view, name};
+    // ".Left" names no object: an empty name would match the first unnamed one.
+    if (dot == 0)
+        return {};
     const QString objectName = name.left(dot);
     const QString property = name.mid(dot + 1);
     if (const TfrReport* report = CurrentReport()) {

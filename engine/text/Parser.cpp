@@ -5,6 +5,7 @@
 #include "Locale.h"
 #include "ParserError.h"
 #include "Readers.h"
+#include "ValueErrors.h"
 #include "Variant.h"
 
 #include <cmath>
@@ -87,7 +88,7 @@ QChar Keyword(const QString& upper) {
 qint64 RoundToInteger(double x) {
     const double r = std::nearbyint(x);
     if (!std::isfinite(r) || r < -9.2233720368547758e18 || r >= 9.2233720368547758e18)
-        throw EParserError(QStringLiteral("Invalid floating point operation"));
+        throw EParserError(QStringLiteral("Число слишком велико для округления до целого"));
     return static_cast<qint64>(r);
 }
 
@@ -95,6 +96,16 @@ qint64 RoundToInteger(double x) {
 double SnapToInteger(double x) {
     const double r = std::nearbyint(x);
     return std::fabs(r - x) < 1e-10 ? r : x;
+}
+
+// A real that is not a finite number (an overflow, or infinity minus infinity) is an error of
+// the expression: compared or printed, it would give a wrong answer quietly.
+const QVariant& Finite(const QVariant& v) {
+    if (v.typeId() == QMetaType::Double && !std::isfinite(v.toDouble()))
+        throw EParserError(
+            QStringLiteral("Результат вычисления не является конечным числом (переполнение или "
+                           "неопределённость)"));
+    return v;
 }
 
 QVariant Truth(bool holds) {
@@ -284,8 +295,8 @@ QVariant TfrParser::EvaluatePostfix(const QString& p) {
             case Op::opAnd:
             case Op::opMod: {
                 st.Need(2);
-                const QVariant& a = st.Top(1);
-                const QVariant& b = st.Top(0);
+                const QVariant& a = Finite(st.Top(1));
+                const QVariant& b = Finite(st.Top(0));
                 QVariant r;
                 switch (c) {
                     case u'+':
@@ -306,7 +317,13 @@ QVariant TfrParser::EvaluatePostfix(const QString& p) {
                         r = frVarOr(a, b, locale_);
                         break;
                     case Op::opMod:
-                        r = frVarMod(a, b, locale_);
+                        // A remainder by zero (a divisor that rounds to 0) is 0, as a
+                        // quotient by zero is.
+                        try {
+                            r = frVarMod(a, b, locale_);
+                        } catch (const EDivByZero&) {
+                            r = 0;
+                        }
                         break;
                     case u'=':
                         r = Truth(frVarEquals(a, b, locale_));
@@ -329,6 +346,7 @@ QVariant TfrParser::EvaluatePostfix(const QString& p) {
                     default:
                         break;
                 }
+                Finite(r);
                 st.Drop();
                 st.Top() = std::move(r);
                 ++i;
@@ -343,6 +361,7 @@ QVariant TfrParser::EvaluatePostfix(const QString& p) {
             case Op::opNot: {
                 st.Need(1);
                 QVariant& v = st.Top();
+                Finite(v);
                 switch (c) {
                     case Op::opInt:
                         v = std::trunc(SnapToInteger(frVarToReal(v, locale_)));
@@ -393,7 +412,7 @@ QVariant TfrParser::EvaluatePostfix(const QString& p) {
                 continue;
         }
     }
-    return st.Result();
+    return Finite(st.Result());
 }
 
 QVariant TfrParser::Operand(const QString& p, qsizetype& i) {

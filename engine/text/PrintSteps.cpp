@@ -113,7 +113,9 @@ void TfrExpansion::Print(TfrMemoView& memo, QIODevice& stream) {
         const qint32 displayFormat = memo.DisplayFormat;
         const auto restoreFormat = qScopeGuard([&] { memo.DisplayFormat = displayFormat; });
         memo.DisplayFormat = 0;
-        ExpandText(memo.Tag);
+        QString expanded = memo.Tag;
+        ExpandText(expanded);
+        memo.Tag = expanded;
     }
 
     const QString text = frJoinLines(memo.WorkMemo);

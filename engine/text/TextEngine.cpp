@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QTime>
 
 TfrTextEngine::TfrTextEngine(TfrEngine& engine) : Layout(*engine.MeasureCanvas()), engine_(engine) {
@@ -49,6 +50,12 @@ void TfrTextEngine::PaintMemo(TfrMemoView& memo, Canvas& canvas) {
 }
 
 qint32 TfrTextEngine::CalcHeight(TfrMemoView& memo) {
+    // Measured again while it is being measured (a CALCHEIGHT call in its own text, script or
+    // highlight), an object is measured with its text unexpanded, so measuring ends.
+    if (measuring_.contains(&memo))
+        return Layout.CalcHeight(memo, [](TfrMemoView& m) { m.WorkMemo = m.Memo; });
+    measuring_.append(&memo);
+    const auto done = qScopeGuard([&] { measuring_.removeOne(&memo); });
     return Layout.CalcHeight(memo, [this](TfrMemoView& m) { Expansion.PrepareText(m); });
 }
 
@@ -80,6 +87,6 @@ TfrTextEngine& frStartTextLayer(TfrEngine& engine) {
 TfrTextEngine& frTextEngine() {
     auto* engine = dynamic_cast<TfrTextEngine*>(frEngine().TextLayer());
     if (!engine)
-        throw Failure(QStringLiteral("The report engine's text layer is not installed"));
+        throw Failure(QStringLiteral("Текстовая часть построителя отчётов не установлена"));
     return *engine;
 }

@@ -10,6 +10,7 @@
 #include "Parser.h"
 #include "Variables.h"
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
@@ -61,6 +62,8 @@ public:
 
 private:
     TfrEngine& engine_;
+    // The objects CalcHeight is measuring, innermost last.
+    QList<const TfrMemoView*> measuring_;
 };
 
 // Installs a text engine into the engine, which owns it from then on.

@@ -74,7 +74,7 @@ void TfrVariables::SetName(int index, const QString& name) {
     CheckIndex(index);
     const int other = IndexOf(name);
     if (other >= 0 && other != index)
-        throw Failure(QStringLiteral("String list does not allow duplicates"));
+        throw Failure(QStringLiteral("Имя уже есть в списке, повтор не допускается"));
     Item item = std::move(items_[static_cast<size_t>(index)]);
     items_.erase(items_.begin() + index);
     item.first = name;

@@ -305,7 +305,7 @@ TEST_F(ObjectsTest, ANegativeFrameWidthIsRefused) {
         memo.SetProperty(QStringLiteral("FrameWidth"), -2.5);
         ADD_FAILURE() << "taken";
     } catch (const Failure& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Invalid property value"));
+        EXPECT_EQ(e.Message(), QStringLiteral("Недопустимое значение свойства"));
     }
     EXPECT_EQ(memo.FrameWidth, 2.5f);
 }

@@ -215,7 +215,7 @@ TEST_F(DBEditors, TheDateEditorRefusesADateThatDoesNotExistAndStoresNullWhenEmpt
     EXPECT_EQ(date->text(), QStringLiteral("31.02.2024"));
     Leave();
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], QStringLiteral("'31.02.2024' is not a valid date"));
+    EXPECT_EQ(errors[0], QStringLiteral("'31.02.2024' не является допустимой датой"));
     EXPECT_TRUE(date->hasFocus());  // sent back to fix it
     EXPECT_EQ(data->ListDocDate.AsDateTime(), QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
     // A post takes the pending text too, and is refused the same way.

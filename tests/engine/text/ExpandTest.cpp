@@ -9,6 +9,8 @@
 #include <QBuffer>
 #include <QDate>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Row {
@@ -110,6 +112,40 @@ TEST_F(ExpandTest, HideZerosEmptiesNumericZerosOnly) {
     EXPECT_EQ(Expand(QStringLiteral("<[2-2]>")), QStringLiteral("<>"));
     EXPECT_EQ(Expand(QStringLiteral("<['0']>")), QStringLiteral("<0>"));
     EXPECT_EQ(Expand(QStringLiteral("<[7]>")), QStringLiteral("<7>"));
+}
+
+// A value holding line breaks ends its line, whether it comes as an expression's text or as
+// a name's value alone in its bracket.
+TEST_F(ExpandTest, BreaksInAValueSplitTheLine) {
+    Text().UserVariables.SetVariable(QStringLiteral("CR"), QStringLiteral("\r"));
+    Text().UserVariables.SetVariable(QStringLiteral("LF"), QStringLiteral("\n"));
+    struct Case {
+        const char* line;
+        QStringList lines;
+    };
+    const Case rows[] = {
+        {"a[CRLF]b", {u"a"_s, u"b"_s}},
+        {"['a'+CRLF+'b']", {u"a"_s, u"b"_s}},
+        {"a[CR]b", {u"a"_s, u"b"_s}},
+        {"a[LF]b", {u"a"_s, u"b"_s}},
+        {"a[CRLF]", {u"a"_s}},
+        {"[CRLF]", {QString()}},
+        {"a[CRLF][CRLF]b", {u"a"_s, QString(), u"b"_s}},
+        {"a[CR][LF]b", {u"a"_s, u"b"_s}},
+        {"a[' ']b", {u"ab"_s}},
+    };
+    for (const Case& row : rows) {
+        SCOPED_TRACE(row.line);
+        memo->Memo = {QString::fromUtf8(row.line)};
+        Text().Expansion.ExpandMemo(*memo);
+        EXPECT_EQ(memo->WorkMemo, row.lines);
+    }
+}
+
+TEST_F(ExpandTest, ANameStartingWithADotNamesNoObject) {
+    // The object being printed has an empty name, as every field does.
+    EXPECT_THROW(Expand(QStringLiteral("[.Left]")), Failure);
+    EXPECT_EQ(Expand(QStringLiteral("[Left]")), QStringLiteral("40"));
 }
 
 TEST_F(ExpandTest, MemoLinesSplitAtBreaksInValues) {

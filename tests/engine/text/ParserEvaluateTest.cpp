@@ -1,6 +1,9 @@
 #include "ParserError.h"
 #include "ParserFixture.h"
 
+#include <cmath>
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 using Evaluate = ParserFixture;
@@ -25,6 +28,9 @@ TEST_F(Evaluate, ValuesUnderTheRussianLocale) {
         {"x/2", 2.5},
         {"6/3", 2.0},
         {"7 mod 2", 1},
+        {"7 mod 0", 0},
+        {"7 mod 0,4", 0},
+        {"-7 mod 0", 0},
         {"2,5 + .5", 3.0},
         // comparisons and logic give the integers 1 and 0
         {"1<2", 1},
@@ -77,6 +83,11 @@ TEST_F(Evaluate, ValuesUnderTheRussianLocale) {
         {"YEAROF(STRTODATE('05.11.1998'))", 1998},
         {"FORMATDATETIME('dd.mm.yyyy', STRTODATE('5.11.1998'))", QStringLiteral("05.11.1998")},
         {"FORMATFLOAT('0.00', 2.5)", QStringLiteral("2,50")},
+        {"FORMATFLOAT('0.00', 2.345)", QStringLiteral("2,35")},
+        {"FORMATFLOAT('0', 0.5)", QStringLiteral("1")},
+        {"FORMATFLOAT('0'' шт.''', 5)", QStringLiteral("5 шт.")},
+        {"FORMATFLOAT('#.#######E-##', 1234.567)", QStringLiteral("1,234567E3")},
+        {"FORMATFLOAT('#.###E-0', 0)", QStringLiteral("0E0")},
         {"SUM(x)", QStringLiteral("0")},
         // the end of an expression
         {"x; anything", 5},
@@ -100,11 +111,11 @@ TEST_F(Evaluate, ConversionErrorsCarryThePlatformTexts) {
         const char* message;
     };
     const Row rows[] = {
-        {"IF('abc', 1, 2)", "'abc' is not a valid floating point value"},
-        {"1.2.3", "'1,2,3' is not a valid floating point value"},
+        {"IF('abc', 1, 2)", "'abc' не является допустимым числом"},
+        {"1.2.3", "'1,2,3' не является допустимым числом"},
         {"COPY('abc', 'x', 1)", "'x' is not a valid integer value"},
-        {"STRTODATE('abc')", "'abc' is not a valid date"},
-        {"STRTOTIME('25:99')", "'25:99' is not a valid time"},
+        {"STRTODATE('abc')", "'abc' не является допустимой датой"},
+        {"STRTOTIME('25:99')", "'25:99' не является допустимым временем"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.expression);
@@ -115,6 +126,26 @@ TEST_F(Evaluate, ConversionErrorsCarryThePlatformTexts) {
             EXPECT_EQ(e.Message(), QString::fromUtf8(r.message));
         }
     }
+}
+
+// An overflow or an undefined real never reaches a comparison or the page.
+TEST_F(Evaluate, AResultThatIsNotAFiniteNumberIsAnError) {
+    names[u"BIG"_s] = 1e308;
+    names[u"NAN"_s] = std::nan("");
+    names[u"INF"_s] = -std::numeric_limits<double>::infinity();
+    const QString message =
+        u"Результат вычисления не является конечным числом (переполнение или неопределённость)"_s;
+    for (const char* expression : {"(big*10-big*10)=5", "big*10", "-big*10 < 0", "big+big",
+                                   "nan = 5", "nan", "inf", "1 + inf", "INT(big*10)", "big*10/2"}) {
+        SCOPED_TRACE(expression);
+        try {
+            const QVariant v = parser.Evaluate(QString::fromUtf8(expression));
+            ADD_FAILURE() << "no error, got " << v.toString().toStdString();
+        } catch (const Failure& e) {
+            EXPECT_EQ(e.Message(), message);
+        }
+    }
+    EXPECT_TRUE(SameValue(parser.Evaluate(u"big/10"_s), 1e307));
 }
 
 TEST_F(Evaluate, NamesAndUnknownCallsGoToTheCallbacks) {

@@ -6,6 +6,8 @@
 #include <QBuffer>
 #include <random>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class PrintMemoTest : public ExpandFixture {
@@ -112,20 +114,33 @@ TEST_F(PrintMemoTest, AFailedExpressionNamesItsObjectAndReport) {
 }
 
 TEST_F(PrintMemoTest, APartTakesTheLinesThatFitAndLeavesTheRest) {
-    memo->Height = 20;  // room for one line of a 10-point font
     const QString mark(QChar(1));
-    const QStringList broken = {QStringLiteral("один") + mark, QStringLiteral("два") + mark,
-                                QStringLiteral("три") + mark};
-    memo->WorkMemo = broken;
-    memo->PrintPhase = 2;
+    struct Row {
+        const char* name;
+        QStringList broken;
+        QStringList printed;
+    };
+    // Lines broken from one paragraph carry the mark only on its last line: a part cut before
+    // it gets a line holding only the mark, so it prints as a finished paragraph.
+    const Row rows[] = {
+        {"every line a paragraph",
+         {u"один"_s + mark, u"два"_s + mark, u"три"_s + mark},
+         {u"один"_s + mark}},
+        {"one paragraph", {u"один"_s, u"два"_s, u"три"_s + mark}, {u"один"_s, mark}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        memo->Height = 20;  // room for exactly one line of a 10-point font
+        memo->WorkMemo = row.broken;
+        memo->PrintPhase = 2;
 
-    const auto back = ReadBack(Printed());
-    ASSERT_GE(memo->LinesDone, 1);
-    ASSERT_LT(memo->LinesDone, 3);
-    EXPECT_EQ(back->Memo, broken.mid(0, memo->LinesDone));
-    EXPECT_EQ(memo->WorkMemo, broken.mid(memo->LinesDone));
-    EXPECT_EQ(memo->PrintPhase, 0);
-    EXPECT_EQ(memo->Height, 20);
+        const auto back = ReadBack(Printed());
+        ASSERT_EQ(memo->LinesDone, 1);
+        EXPECT_EQ(back->Memo, row.printed);
+        EXPECT_EQ(memo->WorkMemo, row.broken.mid(1));
+        EXPECT_EQ(memo->PrintPhase, 0);
+        EXPECT_EQ(memo->Height, 20);
+    }
 }
 
 TEST_F(PrintMemoTest, MeasuringAndPaintingGoThroughTheLayer) {
@@ -149,6 +164,33 @@ TEST_F(PrintMemoTest, CalcWidthNamesTheWidestLine) {
     const QVariant width = Text().Expansion.LookUpValue(QStringLiteral("CALCWIDTH"));
     EXPECT_GT(width.toInt(), 0);
     EXPECT_LT(width.toInt(), memo->Width);
+}
+
+// An object's own text asking for its own size: measuring it again would expand the same
+// bracket again without end. It is measured with its text unexpanded, and printing ends.
+TEST_F(PrintMemoTest, AnObjectMeasuringItselfTakesItsTextUnexpanded) {
+    memo->Memo = {QStringLiteral("Ширина [CALCWIDTH]")};
+    memo->DrawCanvas = engine->MeasureCanvas();
+    const int unexpanded = Text().Layout.CalcWidth(*memo, memo->Memo);
+    ASSERT_GT(unexpanded, 0);
+    const auto back = ReadBack(Printed());
+    EXPECT_EQ(back->Memo, QStringList({QStringLiteral("Ширина %1").arg(unexpanded)}));
+
+    for (const char* line : {"[CALCWIDTH]", "[CALCHEIGHT()]", "[CALCWIDTH + CALCHEIGHT()]",
+                             "[IF(CALCHEIGHT() > 0, CALCWIDTH, 0)]", "[[CALCWIDTH]]"}) {
+        SCOPED_TRACE(line);
+        memo->Memo = {QString::fromUtf8(line)};
+        try {
+            const auto printed = ReadBack(Printed());
+            ASSERT_EQ(printed->Memo.size(), 1);
+            EXPECT_GT(printed->Memo.first().toInt(), 0);
+        } catch (const Failure& e) {
+            ADD_FAILURE() << e.what();
+        }
+        memo->Memo = {QString::fromUtf8(line)};
+        EXPECT_GT(memo->CalcHeight(), 0);
+        memo->PrintPhase = 0;
+    }
 }
 
 // Random, truncated and nested brackets with quotes: every line ends in a text or a failure,

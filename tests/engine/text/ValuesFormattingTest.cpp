@@ -31,18 +31,61 @@ struct DateRow {
 TEST(ValuesFormatting, FloatPatterns) {
     const TfrLocale ru;
     const FloatRow rows[] = {
-        // Halves go to even as the decimal reads: 2.345 is stored a little below 2.345, and
-        // 2.355 a little above 2.355; both are taken as the decimals they were written as.
-        {"0.00", 2.345, "2,34"},
+        // Halves go away from zero as the decimal reads: 2.345 is stored a little below 2.345,
+        // and 1.005 a little below 1.005; both are taken as the decimals they were written as.
+        {"0.00", 2.345, "2,35"},
         {"0.00", 2.355, "2,36"},
-        {"0.00", -2.345, "-2,34"},
-        {"0.00", 1.005, "1,00"},
+        {"0.00", -2.345, "-2,35"},
+        {"0.00", 1.005, "1,01"},
         {"0.00", 1.015, "1,02"},
-        {"0", 0.5, "0"},
+        {"0.00", 0.125, "0,13"},
+        {"0", 0.5, "1"},
         {"0", 1.5, "2"},
-        {"0", 2.5, "2"},
-        {"0", -2.5, "-2"},
-        {"0", 2.5000001, "3"},
+        {"0", 2.5, "3"},
+        {"0", -2.5, "-3"},
+        {"0", 2.4999999, "2"},
+        {"#,##0.00", 1234567.005, "1\u00A0234\u00A0567,01"},
+        {"#,##0.00", 9999.995, "10\u00A0000,00"},
+        // The platform's documentation table: 1234, -1234, 0.5 and 0 under each pattern.
+        {"", 1234, "1234"},
+        {"", -1234, "-1234"},
+        {"", 0.5, "0,5"},
+        {"", 0, "0"},
+        {"0", 1234, "1234"},
+        {"0", -1234, "-1234"},
+        {"0", 0, "0"},
+        {"0.00", 1234, "1234,00"},
+        {"0.00", -1234, "-1234,00"},
+        {"0.00", 0.5, "0,50"},
+        {"0.00", 0, "0,00"},
+        {"#.##", 1234, "1234"},
+        {"#.##", -1234, "-1234"},
+        {"#.##", 0.5, ",5"},
+        {"#.##", 0, ""},
+        {"#,##0.00", 1234, "1\u00A0234,00"},
+        {"#,##0.00", -1234, "-1\u00A0234,00"},
+        {"#,##0.00", 0.5, "0,50"},
+        {"#,##0.00", 0, "0,00"},
+        {"#,##0.00;(#,##0.00)", 1234, "1\u00A0234,00"},
+        {"#,##0.00;(#,##0.00)", -1234, "(1\u00A0234,00)"},
+        {"#,##0.00;(#,##0.00)", 0.5, "0,50"},
+        {"#,##0.00;(#,##0.00)", 0, "0,00"},
+        {"#,##0.00;;Zero", 1234, "1\u00A0234,00"},
+        {"#,##0.00;;Zero", -1234, "-1\u00A0234,00"},
+        {"#,##0.00;;Zero", 0.5, "0,50"},
+        {"#,##0.00;;Zero", 0, "Zero"},
+        {"0.000E+00", 1234, "1,234E+03"},
+        {"0.000E+00", -1234, "-1,234E+03"},
+        {"0.000E+00", 0.5, "5,000E-01"},
+        {"0.000E+00", 0, "0,000E+00"},
+        {"#.###E-0", 1234, "1,234E3"},
+        {"#.###E-0", -1234, "-1,234E3"},
+        {"#.###E-0", 0.5, "5E-1"},
+        {"#.###E-0", 0, "0E0"},
+        // "#" after the exponent's sign are digits written only when needed.
+        {"#.#######E-##", 1234.567, "1,234567E3"},
+        {"0.0E+0#", 1.5e-12, "1,5E-12"},
+        {"0.0E+0#", 1.5e3, "1,5E+3"},
         // Binary noise beyond 15 digits does not count.
         {"0.00000000000000000", 0.1 + 0.2, "0,30000000000000000"},
         {"000", 7, "007"},
@@ -67,7 +110,7 @@ TEST(ValuesFormatting, FloatPatterns) {
         {"0.00E+00", 12345, "1,23E+04"},
         {"0.00E+00", -0.00012355, "-1,24E-04"},
         {"0.0E-0", 12345, "1,2E4"},
-        {"00.00E+00", 12345, "12,34E+03"},
+        {"00.00E+00", 12345, "12,35E+03"},
         {"0.00E+00", 0, "0,00E+00"},
         {"'Итого: '0.00' руб.'", 12.5, "Итого: 12,50 руб."},
         {"", 1.5, "1,5"},
@@ -128,13 +171,19 @@ TEST(ValuesFormatting, GeneralFormShowsFifteenSignificantDigits) {
 TEST(ValuesFormatting, FixedNotation) {
     const TfrLocale ru;
     EXPECT_EQ(frFloatToStrFixed(3.14159, 2, ru), QStringLiteral("3,14"));
-    EXPECT_EQ(frFloatToStrFixed(2.5, 0, ru), QStringLiteral("2"));
+    EXPECT_EQ(frFloatToStrFixed(2.5, 0, ru), QStringLiteral("3"));
+    EXPECT_EQ(frFloatToStrFixed(10.125, 2, ru), QStringLiteral("10,13"));
+    EXPECT_EQ(frFloatToStrFixed(-10.125, 2, ru), QStringLiteral("-10,13"));
     EXPECT_EQ(frFloatToStrFixed(-0.001, 2, ru), QStringLiteral("0,00"));
     EXPECT_EQ(frFloatToStrFixed(12, 3, ru), QStringLiteral("12,000"));
     EXPECT_EQ(frFloatToStrFixed(1234567890123.456, 4, ru), QStringLiteral("1234567890123,4600"));
     EXPECT_EQ(frFloatToStrFixed(1e20, 2, ru), QStringLiteral("1E20"));
     EXPECT_EQ(frFloatToStrNumber(1234567.891, 2, ru), QString::fromUtf8("1\u00A0234\u00A0567,89"));
     EXPECT_EQ(frFloatToStrNumber(-999.999, 2, ru), QString::fromUtf8("-1\u00A0000,00"));
+    EXPECT_EQ(frFloatToStrNumber(1234567.005, 2, ru), QString::fromUtf8("1\u00A0234\u00A0567,01"));
+    // The general form keeps 15 significant digits, the 16th rounding away from zero.
+    EXPECT_EQ(frFloatToStr(0.1 + 0.2, ru), QStringLiteral("0,3"));
+    EXPECT_EQ(frFloatToStr(1.0000000000000050, ru), QStringLiteral("1,00000000000001"));
 }
 
 TEST(ValuesFormatting, DateTimePatterns) {
@@ -200,7 +249,7 @@ TEST(ValuesFormatting, DateTimePatterns) {
 TEST(ValuesFormatting, DatesOutsideTheCalendarAreConversionErrors) {
     const TfrLocale ru;
     EXPECT_EQ(FailureText([&] { frFormatDateTime(QStringLiteral("dd.mm.yyyy"), 2958466, ru); }),
-              QStringLiteral("'2958466' is not a valid date"));
+              QStringLiteral("'2958466' не является допустимой датой"));
     EXPECT_THROW(frFormatDateTime(QStringLiteral("d"), -693594, ru), EConvertError);
     EXPECT_THROW(frFormatDateTime(QStringLiteral("d"), std::nan(""), ru), EConvertError);
     EXPECT_FALSE(frDaysToDateTime(1e9).isValid());
@@ -241,14 +290,13 @@ TEST(ValuesFormatting, ReadingNumbers) {
         {[] { frStrToInt(QString()); }, "'' is not a valid integer value"},
         {[] { frStrToInt64(QStringLiteral("9223372036854775808")); },
          "'9223372036854775808' is not a valid integer value"},
-        {[&] { frStrToFloat(QStringLiteral("abc"), ru); },
-         "'abc' is not a valid floating point value"},
+        {[&] { frStrToFloat(QStringLiteral("abc"), ru); }, "'abc' не является допустимым числом"},
         {[&] { frStrToFloat(QStringLiteral("1e400"), ru); },
-         "'1e400' is not a valid floating point value"},
+         "'1e400' не является допустимым числом"},
         {[&] { frStrToFloat(QStringLiteral("1 000"), ru); },
-         "'1 000' is not a valid floating point value"},
+         "'1 000' не является допустимым числом"},
         {[&] { frStrToFloat(QStringLiteral("2,5,1"), ru); },
-         "'2,5,1' is not a valid floating point value"},
+         "'2,5,1' не является допустимым числом"},
     };
     for (const auto& e : errors) {
         SCOPED_TRACE(e.message);
@@ -277,15 +325,17 @@ TEST(ValuesFormatting, ReadingDatesAndTimes) {
         const char* message;
     } errors[] = {
         {[&] { frStrToDate(QStringLiteral("31.02.2000"), ru); },
-         "'31.02.2000' is not a valid date"},
-        {[&] { frStrToDate(QStringLiteral("abc"), ru); }, "'abc' is not a valid date"},
+         "'31.02.2000' не является допустимой датой"},
+        {[&] { frStrToDate(QStringLiteral("abc"), ru); }, "'abc' не является допустимой датой"},
         {[&] { frStrToDate(QStringLiteral("05.11.1998 18:00"), ru); },
-         "'05.11.1998 18:00' is not a valid date"},
-        {[&] { frStrToTime(QStringLiteral("25:00"), ru); }, "'25:00' is not a valid time"},
-        {[&] { frStrToTime(QStringLiteral("13:00 PM"), ru); }, "'13:00 PM' is not a valid time"},
-        {[&] { frStrToTime(QStringLiteral("18"), ru); }, "'18' is not a valid time"},
+         "'05.11.1998 18:00' не является допустимой датой"},
+        {[&] { frStrToTime(QStringLiteral("25:00"), ru); },
+         "'25:00' не является допустимым временем"},
+        {[&] { frStrToTime(QStringLiteral("13:00 PM"), ru); },
+         "'13:00 PM' не является допустимым временем"},
+        {[&] { frStrToTime(QStringLiteral("18"), ru); }, "'18' не является допустимым временем"},
         {[&] { frStrToDateTime(QStringLiteral("05.11.1998 x"), ru); },
-         "'05.11.1998 x' is not a valid date and time"},
+         "'05.11.1998 x' не является допустимыми датой и временем"},
     };
     for (const auto& e : errors) {
         SCOPED_TRACE(e.message);

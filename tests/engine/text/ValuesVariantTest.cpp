@@ -70,9 +70,9 @@ TEST(ValuesVariant, Arithmetic) {
         {"number + text reads the text", frVarAdd, I(3), S("2,5"), "Double:5,5"},
         {"text * text reads both", frVarMul, S("2"), S("3"), "Double:6"},
         {"text - text reads both", frVarSub, S("abc"), S("a"),
-         "Could not convert variant of type (String) into type (Double)"},
+         "Значение типа «строка» нельзя преобразовать в тип «число»"},
         {"unreadable text + number", frVarAdd, S("abc"), I(1),
-         "Could not convert variant of type (String) into type (Double)"},
+         "Значение типа «строка» нельзя преобразовать в тип «число»"},
         {"Null + number", frVarAdd, frNull(), I(1), "Null:"},
         {"number / Null", frVarDiv, I(1), frNull(), "Null:"},
         {"Null joins no text", frVarAdd, S("a"), frNull(), "Null:"},
@@ -146,9 +146,9 @@ TEST(ValuesVariant, Comparison) {
         EXPECT_EQ(frVarEquals(row.a, row.b, ru), row.expected == 0);
     }
     EXPECT_EQ(FailureText([] { frVarCompare(S("abc"), I(1), ru); }),
-              QStringLiteral("Could not convert variant of type (String) into type (Double)"));
+              QStringLiteral("Значение типа «строка» нельзя преобразовать в тип «число»"));
     EXPECT_EQ(FailureText([] { frVarEquals(S("maybe"), B(true), ru); }),
-              QStringLiteral("Could not convert variant of type (String) into type (Boolean)"));
+              QStringLiteral("Значение типа «строка» нельзя преобразовать в тип «логическое»"));
 }
 
 TEST(ValuesVariant, PlainTextForm) {
@@ -204,21 +204,21 @@ TEST(ValuesVariant, Conversions) {
         const char* message;
     } errors[] = {
         {[] { frVarToReal(frNull(), ru); },
-         "Could not convert variant of type (Null) into type (Double)"},
+         "Значение типа «Null» нельзя преобразовать в тип «число»"},
         {[] { frVarToReal(S("abc"), ru); },
-         "Could not convert variant of type (String) into type (Double)"},
+         "Значение типа «строка» нельзя преобразовать в тип «число»"},
         {[] { frVarToInt64(S("x"), ru); },
-         "Could not convert variant of type (String) into type (Int64)"},
+         "Значение типа «строка» нельзя преобразовать в тип «целое»"},
         {[] { frVarToInt64(frNull(), ru); },
-         "Could not convert variant of type (Null) into type (Int64)"},
+         "Значение типа «Null» нельзя преобразовать в тип «целое»"},
         {[] { frVarToBool(S("maybe"), ru); },
-         "Could not convert variant of type (String) into type (Boolean)"},
+         "Значение типа «строка» нельзя преобразовать в тип «логическое»"},
         {[] { frVarToDateTime(S("abc"), ru); },
-         "Could not convert variant of type (String) into type (Date)"},
+         "Значение типа «строка» нельзя преобразовать в тип «дата»"},
         {[] { frVarToInt64(R(1e30), ru); }, "Invalid variant type conversion"},
         {[] { frVarToInt64(R(std::numeric_limits<double>::quiet_NaN()), ru); },
          "Invalid variant type conversion"},
-        {[] { frVarMod(I(1), I(0), ru); }, "Division by zero"},
+        {[] { frVarMod(I(1), I(0), ru); }, "Деление на ноль"},
         {[] { frVarAdd(QVariant(QPointF(1, 2)), I(1), ru); }, "Invalid variant type conversion"},
     };
     for (const auto& e : errors) {
