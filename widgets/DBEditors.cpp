@@ -205,7 +205,7 @@ TDBDateEdit::TDBDateEdit(QWidget* parent) : QLineEdit(parent), TBoundText(*this,
         }
         const QDate date = QDate::fromString(text, kDateFormat);
         if (!date.isValid())
-            throw DatabaseError(QStringLiteral("'%1' is not a valid date").arg(text));
+            throw DatabaseError(QStringLiteral("'%1' не является допустимой датой").arg(text));
         // The time of day the row had stays.
         const QTime time = field.IsNull() ? QTime(0, 0) : field.AsDateTime().time();
         field.SetValue(QDateTime(date, time));

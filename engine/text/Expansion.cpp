@@ -6,6 +6,7 @@
 #include "Failure.h"
 #include "MemoLayout.h"
 #include "MemoView.h"
+#include "Parser.h"
 #include "ParserError.h"
 #include "TextEngine.h"
 #include "Variant.h"
@@ -87,7 +88,7 @@ QString TfrExpansion::BracketValue(const QString& expression) {
         e.truncate(mark);
     }
     te.CurrentValue = 0;
-    te.CurrentValue = LookUpValue(e);
+    te.CurrentValue = frFiniteValue(LookUpValue(e));
     if (view && Has(view->Flags, frFlagHideZeros) &&
         te.CurrentValue.typeId() != QMetaType::QString) {
         try {

@@ -98,21 +98,19 @@ double SnapToInteger(double x) {
     return std::fabs(r - x) < 1e-10 ? r : x;
 }
 
-// A real that is not a finite number (an overflow, or infinity minus infinity) is an error of
-// the expression: compared or printed, it would give a wrong answer quietly.
-const QVariant& Finite(const QVariant& v) {
-    if (v.typeId() == QMetaType::Double && !std::isfinite(v.toDouble()))
-        throw EParserError(
-            QStringLiteral("Результат вычисления не является конечным числом (переполнение или "
-                           "неопределённость)"));
-    return v;
-}
-
 QVariant Truth(bool holds) {
     return QVariant(holds ? 1 : 0);
 }
 
 }  // namespace
+
+const QVariant& frFiniteValue(const QVariant& value) {
+    if (value.typeId() == QMetaType::Double && !std::isfinite(value.toDouble()))
+        throw EParserError(
+            QStringLiteral("Результат вычисления не является конечным числом (переполнение или "
+                           "неопределённость)"));
+    return value;
+}
 
 TfrParser::TfrParser(const TfrLocale& locale) : locale_(locale) {}
 
@@ -295,8 +293,8 @@ QVariant TfrParser::EvaluatePostfix(const QString& p) {
             case Op::opAnd:
             case Op::opMod: {
                 st.Need(2);
-                const QVariant& a = Finite(st.Top(1));
-                const QVariant& b = Finite(st.Top(0));
+                const QVariant& a = frFiniteValue(st.Top(1));
+                const QVariant& b = frFiniteValue(st.Top(0));
                 QVariant r;
                 switch (c) {
                     case u'+':
@@ -346,7 +344,7 @@ QVariant TfrParser::EvaluatePostfix(const QString& p) {
                     default:
                         break;
                 }
-                Finite(r);
+                frFiniteValue(r);
                 st.Drop();
                 st.Top() = std::move(r);
                 ++i;
@@ -361,7 +359,7 @@ QVariant TfrParser::EvaluatePostfix(const QString& p) {
             case Op::opNot: {
                 st.Need(1);
                 QVariant& v = st.Top();
-                Finite(v);
+                frFiniteValue(v);
                 switch (c) {
                     case Op::opInt:
                         v = std::trunc(SnapToInteger(frVarToReal(v, locale_)));
@@ -412,7 +410,7 @@ QVariant TfrParser::EvaluatePostfix(const QString& p) {
                 continue;
         }
     }
-    return Finite(st.Result());
+    return frFiniteValue(st.Result());
 }
 
 QVariant TfrParser::Operand(const QString& p, qsizetype& i) {

@@ -7,6 +7,11 @@
 
 class TfrLocale;
 
+// The value itself, unless it is a real that is not a finite number (an overflow, or infinity
+// minus infinity): that is an error of the expression, since compared or printed it would
+// give a wrong answer quietly.
+const QVariant& frFiniteValue(const QVariant& value);
+
 // The engine's evaluator of infix formulas. ToPostfix turns a formula into a postfix text whose
 // operators are single characters; EvaluatePostfix computes that text on a stack of values.
 // Names go to ValueCallback and calls of functions it does not know to FunctionCallback.

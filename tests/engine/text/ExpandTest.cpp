@@ -4,10 +4,12 @@
 #include "Failure.h"
 #include "Formatting.h"
 #include "Locale.h"
+#include "ParserError.h"
 #include "Variant.h"
 
 #include <QBuffer>
 #include <QDate>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -140,6 +142,13 @@ TEST_F(ExpandTest, BreaksInAValueSplitTheLine) {
         Text().Expansion.ExpandMemo(*memo);
         EXPECT_EQ(memo->WorkMemo, row.lines);
     }
+}
+
+TEST_F(ExpandTest, AValueThatIsNotAFiniteNumberIsAnError) {
+    Text().UserVariables.SetVariable(QStringLiteral("Ничто"), std::nan(""));
+    EXPECT_THROW(Expand(QStringLiteral("[Ничто]")), EParserError);
+    EXPECT_THROW(Expand(QStringLiteral("[1e308*10]")), EParserError);
+    EXPECT_EQ(Expand(QStringLiteral("[1e308]")), QStringLiteral("1E308"));
 }
 
 TEST_F(ExpandTest, ANameStartingWithADotNamesNoObject) {
