@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <initializer_list>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -96,46 +97,79 @@ QStringList PickedValues() {
     return v;
 }
 
-// Generated values: text around brackets made of pieces, good and bad, of expressions.
-QStringList GeneratedValues(int count) {
-    static const char* const pieces[] = {
-        "1",           "2,5",
-        "0",           "1e308",
-        "'a'",         "'it''s'",
-        "(",           ")",
-        "+",           "-",
-        "*",           "/",
-        " mod ",       "=",
-        "<",           ">=",
-        " and ",       " or ",
-        " not ",       "INT(",
-        "ROUND(",      "STR(",
-        "FRAC(",       "CALCWIDTH",
-        "CRLF",        "PAGE#",
-        "Left",        "Width",
-        "VALUE",       "TOTALPAGES",
-        "UPPERCASE(",  "IF(1,",
-        "COPY('абв',", ",",
-        ")",           " #N0,2",
-        " #N",         "FORMATFLOAT('0.00',",
-        "[",           "]",
-        "'",           " ",
-    };
-    std::mt19937 random(20261211);
-    const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-    QStringList values;
-    for (int n = 0; n < count; ++n) {
-        QString expression;
-        for (int k = 1 + pick(8); k > 0; --k)
-            expression += QString::fromUtf8(pieces[pick(int(std::size(pieces)))]);
-        QString value = n % 3 == 0 ? u"Сумма "_s : QString();
-        value += u"["_s + expression + u"]"_s;
-        if (n % 4 == 0)
-            value += u" руб."_s;
-        values << value.left(kValueLength);
+// Generated values: random expressions of the evaluator's grammar, numbers and texts kept
+// apart as a user keeps them, so that most of them print (a decimal comma inside a call's
+// arguments would split them, so numbers there are written with a point); around them, text and an
+// inline format now and then.
+class ValueGenerator {
+public:
+    QStringList Values(int count) {
+        QStringList values;
+        for (int n = 0; n < count; ++n) {
+            QString value = n % 3 == 0 ? u"Сумма "_s : QString();
+            value += u"["_s + (n % 4 == 3 ? Text(3) : Number(3));
+            if (n % 5 == 1)
+                value += Pick({u" #N0,2"_s, u" #N# ##0,00"_s, u" #N1.3"_s, u" #0.00"_s});
+            value += u"]"_s;
+            if (n % 4 == 0)
+                value += u" руб."_s;
+            values << value;
+        }
+        return values;
     }
-    return values;
-}
+
+private:
+    QString Pick(std::initializer_list<QString> choices) {
+        const auto i = std::uniform_int_distribution<std::size_t>(0, choices.size() - 1)(random_);
+        return *(choices.begin() + i);
+    }
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+    QString Number(int depth) {
+        if (depth == 0 || Below(3) == 0)
+            return Pick({u"0"_s, u"1"_s, u"2.5"_s, u"0.125"_s, u"2.345"_s, u"1234567.005"_s,
+                         u"1e15"_s, u"1e300"_s, u"PAGE#"_s, u"TOTALPAGES"_s, u"CALCWIDTH"_s,
+                         u"Left"_s, u"Width"_s, u"Font.Size"_s, u"LENGTH('абв')"_s});
+        switch (Below(6)) {
+            case 0:
+                return u"("_s + Number(depth - 1) + u")"_s;
+            case 1:
+                return Pick({u"INT("_s, u"FRAC("_s, u"ROUND("_s, u"-("_s}) + Number(depth - 1) +
+                       u")"_s;
+            case 2:
+                return u"IF("_s + Number(depth - 1) + u" > 1, "_s + Number(depth - 1) + u", "_s +
+                       Number(depth - 1) + u")"_s;
+            case 3:
+                return u"MAXNUM("_s + Number(depth - 1) + u", "_s + Number(depth - 1) + u")"_s;
+            default:
+                return Number(depth - 1) +
+                       Pick({u" + "_s, u" - "_s, u" * "_s, u" / "_s, u" mod "_s, u" = "_s, u" < "_s,
+                             u" >= "_s, u" <> "_s}) +
+                       Number(depth - 1);
+        }
+    }
+
+    QString Text(int depth) {
+        if (depth == 0 || Below(3) == 0)
+            return Pick({u"'абв'"_s, u"'it''s'"_s, u"''"_s, u"'[x]'"_s, u"CRLF"_s, u"' '"_s});
+        switch (Below(4)) {
+            case 0:
+                return Pick({u"UPPERCASE("_s, u"TRIM("_s, u"NAMECASE("_s}) + Text(depth - 1) +
+                       u")"_s;
+            case 1:
+                return u"FORMATFLOAT("_s +
+                       Pick({u"'0.00'"_s, u"'#,##0.00'"_s, u"'0.###E+00'"_s, u"'#.#######E-##'"_s,
+                             u"'0;(0);ноль'"_s, u"''"_s}) +
+                       u", "_s + Number(depth - 1) + u")"_s;
+            case 2:
+                return u"STR("_s + Number(depth - 1) + u")"_s;
+            default:
+                return Text(depth - 1) + u" + "_s + Text(depth - 1);
+        }
+    }
+
+    std::mt19937 random_{20261211};
+};
 
 class FieldValuesExport : public ::testing::Test {
 protected:
@@ -183,8 +217,8 @@ protected:
 // so every value is tried.
 TEST_F(FieldValuesExport, EveryValueEndsInAPdfOrAClearError) {
     QStringList values = PickedValues();
-    values += GeneratedValues(240);
-    ASSERT_GT(values.size(), 300);
+    values += ValueGenerator().Values(220);
+    ASSERT_GE(values.size(), 290);
 
     const QString db = dir.file(u"Quillbox.mdb"_s);
     Schema::CreateFile(db, false);
@@ -267,9 +301,9 @@ TEST_F(FieldValuesExport, EveryValueEndsInAPdfOrAClearError) {
         }
     }
     EXPECT_EQ(exported + refused, values.size());
-    // Both ends are reached: the values are not all refused, nor all accepted.
-    EXPECT_GT(exported, values.size() / 3);
-    EXPECT_GT(refused, 10);
+    // Both ends are reached: most values print, and the bad ones are refused.
+    EXPECT_GT(exported, values.size() / 2);
+    EXPECT_GT(refused, 20);
 }
 
 }  // namespace
