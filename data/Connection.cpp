@@ -19,6 +19,14 @@ constexpr int kLocked = 6;
 constexpr int kCorrupt = 11;
 constexpr int kNotADatabase = 26;
 
+// An old Jet file carries its signature at byte 4. Read only once the store has refused the
+// file: closing a handle of a file drops this process's locks on it.
+bool OldFormat(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) &&
+           file.read(19).mid(4) == QByteArrayLiteral("Standard Jet DB");
+}
+
 }  // namespace
 
 QString StoreError::Text(Reason reason, const QString& file) {
@@ -48,6 +56,9 @@ void ThrowStoreError(const QSqlError& error, const QString& file) {
     if (numeric) {
         switch (code) {
             case kNotADatabase:
+                if (OldFormat(file))
+                    throw StoreError(StoreError::Reason::OldFormat,
+                                     StoreError::Text(StoreError::Reason::OldFormat, file));
                 throw StoreError(StoreError::Reason::NotOurs,
                                  StoreError::Text(StoreError::Reason::NotOurs, file));
             case kCorrupt:
@@ -73,21 +84,9 @@ TADOConnection::~TADOConnection() {
     QSqlDatabase::removeDatabase(name_);
 }
 
-// An old Jet file carries its signature at byte 4; the store would call it no database.
-void TADOConnection::CheckFormat() const {
-    QFile file(DataSource);
-    if (!file.open(QIODevice::ReadOnly))
-        return;  // the store reports what is wrong with it
-    const QByteArray head = file.read(19);
-    if (head.mid(4) == QByteArrayLiteral("Standard Jet DB"))
-        throw StoreError(StoreError::Reason::OldFormat,
-                         StoreError::Text(StoreError::Reason::OldFormat, DataSource));
-}
-
 void TADOConnection::Open() {
     if (Connected())
         return;
-    CheckFormat();
     QSqlDatabase db = Database();
     db.setDatabaseName(DataSource);
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");

@@ -57,7 +57,5 @@ public:
     QSqlDatabase Database() const;
 
 private:
-    void CheckFormat() const;
-
     QString name_;
 };
