@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AppFrame.h"
+#include "Connection.h"
 #include "Data.h"
 #include "DesktopPrinters.h"
 #include "Engine.h"
@@ -14,21 +15,19 @@
 #include "StderrServices.h"
 #include "TextEngine.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
+#include <QScopeGuard>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 namespace {
 
-// Ends the run with an exit code and a line on standard error.
-struct Stop {
-    int code;
-    QString message;
-};
+using Stop = CommandLine::Stop;
 
 struct Options {
     enum class Job { None, Help, List, Export, Print };
@@ -188,6 +187,174 @@ void ChoosePrinter(TfrEngine& engine, const std::optional<QString>& name) {
     printer.SelectPrinter(index);
 }
 
+// Whether two paths name one file (the same device and inode), through links and other
+// spellings; false when either does not exist.
+bool SameFile(const QString& a, const QString& b) {
+    struct stat x {};
+    struct stat y {};
+    return ::stat(QFile::encodeName(a).constData(), &x) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
+}
+
+// One run of a job, step by step; a step that fails ends the run with a Stop.
+class Steps {
+public:
+    Steps(const Options& options, StderrServices& services)
+        : options_(options), exporting_(options.job == Options::Job::Export), frame_(services) {
+        frame_.Title = QStringLiteral("Formwright");
+    }
+
+    void Go(const QString& executablePath) {
+        const QString database = FindDatabase();
+        if (exporting_)
+            RefuseToWriteOver(database);
+        OpenDatabase(executablePath);
+        if (options_.job == Options::Job::List) {
+            List(*data_);
+            return;
+        }
+        ChooseDocument();
+        StartEngine();
+        BuildAndPrepare();
+        CheckPageList();
+        Output();
+    }
+
+private:
+    // Quillbox.mdb in the working folder, which must exist.
+    static QString FindDatabase() {
+        const QString cwd = QDir::currentPath();
+        const QString database = cwd + QStringLiteral("/Quillbox.mdb");
+        if (!QFileInfo::exists(database))
+            throw Stop{CommandLine::NoDatabase,
+                       QStringLiteral("не найден файл базы данных Quillbox.mdb в папке %1")
+                           .arg(QDir::toNativeSeparators(cwd))};
+        return database;
+    }
+
+    // The report never goes over the database, by whatever name the file is given.
+    void RefuseToWriteOver(const QString& database) const {
+        if (SameFile(options_.file, database))
+            throw Stop{CommandLine::NotWritten,
+                       QStringLiteral("файл %1 - это база данных программы; отчет в него не "
+                                      "записывается")
+                           .arg(Quoted(options_.file))};
+    }
+
+    // Read only: the command line never changes the database.
+    void OpenDatabase(const QString& executablePath) {
+        data_ = std::make_unique<TfData>(frame_);
+        data_->Con.ReadOnly = true;
+        data_->DataModuleCreate(executablePath);
+        if (frame_.Terminated())
+            throw Stop{CommandLine::NoDatabase, QString()};  // the data module has said why
+    }
+
+    void ChooseDocument() {
+        if (options_.document)
+            LocateDocument(*data_, *options_.document);
+        else if (data_->ListDoc.IsEmpty())
+            throw Stop{CommandLine::NoDocument,
+                       QStringLiteral("нет ни одного документа для печати")};
+    }
+
+    // The engine on the file printer or on the desktop's printers.
+    void StartEngine() {
+        std::unique_ptr<SystemPrinter> system;
+        if (exporting_) {
+            auto pdf = std::make_unique<PdfFilePrinter>(options_.file);
+            file_ = pdf.get();
+            system = std::move(pdf);
+        } else {
+            system = std::make_unique<DesktopPrinters>();
+        }
+        engine_ = std::make_unique<TfrEngine>(std::move(system));
+        engine_->State().Services = &frame_.Services();
+        frStartTextLayer(*engine_);
+        frStartPrinting(*engine_);
+        if (!exporting_)
+            ChoosePrinter(*engine_, options_.printer);
+    }
+
+    // The database is done with once the report is built: its tables go before the
+    // preparation, the design pages once they are prepared.
+    void BuildAndPrepare() {
+        report_ = std::make_unique<TfrReport>();
+        report_->setObjectName(QStringLiteral("Report"));
+        try {
+            TfReportBuilder(*data_, *report_).Build();
+        } catch (const Failure& e) {
+            throw Stop{CommandLine::BuildFailed, e.Message()};
+        }
+        data_.reset();
+        if (!report_->Prepare())
+            throw Stop{CommandLine::BuildFailed, QString()};  // the engine's box has said why
+        report_->Pages.ClearAll();
+        pageCount_ = report_->PreparedPages->Count();
+        if (pageCount_ == 0)
+            throw Stop{CommandLine::BuildFailed, QStringLiteral("в отчете нет страниц")};
+    }
+
+    void CheckPageList() const {
+        if (options_.pages.trimmed().isEmpty())
+            return;
+        QList<int> selected;
+        try {
+            selected = frParsePageList(options_.pages, pageCount_);
+        } catch (const Failure&) {
+            throw Stop{CommandLine::BadPageList,
+                       QStringLiteral("неверный список страниц %1: нужны номера и диапазоны "
+                                      "страниц через запятую, например 1,3,5-12")
+                           .arg(Quoted(options_.pages))};
+        }
+        if (selected.isEmpty())
+            throw Stop{CommandLine::BadPageList,
+                       QStringLiteral("в списке %1 нет страниц отчета (всего %2)")
+                           .arg(Quoted(options_.pages))
+                           .arg(pageCount_)};
+    }
+
+    // The pages to the printer or into the file, which takes its name only when complete.
+    void Output() {
+        const bool progress = isatty(STDERR_FILENO);
+        const int pageCount = pageCount_;
+        report_->OnProgress = [progress, pageCount](int page) {
+            if (progress)
+                std::fputs(QStringLiteral("\rстраница %1 из %2")
+                               .arg(page)
+                               .arg(pageCount)
+                               .toLocal8Bit()
+                               .constData(),
+                           stderr);
+        };
+        const auto endLine = qScopeGuard([progress] {
+            if (progress)
+                std::fputs("\n", stderr);
+        });
+        try {
+            frPrintPreparedPages(*report_, options_.pages, options_.copies, report_->DefaultCollate,
+                                 frAllPages);
+            if (file_)
+                file_->Finish();
+        } catch (const Failure& e) {
+            throw Stop{exporting_ ? CommandLine::NotWritten : CommandLine::NotPrinted, e.Message()};
+        }
+        if (file_ && !QFileInfo(options_.file).isFile())
+            throw Stop{CommandLine::NotWritten,
+                       QStringLiteral("не удалось записать файл %1").arg(Quoted(options_.file))};
+    }
+
+    const Options& options_;
+    const bool exporting_;
+    AppFrame frame_;
+    std::unique_ptr<TfData> data_;
+    std::unique_ptr<TfrEngine> engine_;
+    PdfFilePrinter* file_{nullptr};  // the engine's, when exporting
+    std::unique_ptr<TfrReport> report_;
+    int pageCount_{0};
+};
+
 }  // namespace
 
 bool CommandLine::Wanted(const QStringList& arguments) {
@@ -226,20 +393,39 @@ QString CommandLine::Usage() {
         "\n"
         "Без --document берется документ, который окно программы открывает первым.\n"
         "СПИСОК: номера и диапазоны страниц через запятую, например 1,3,5-12.\n"
-        "N: число копий от 1 до 999. База данных: Quillbox.mdb в текущей папке.\n"
+        "N: число копий от 1 до 999. База данных: Quillbox.mdb в текущей папке; она только\n"
+        "читается. Файл PDF пишется рядом и занимает свое имя, только когда готов.\n"
         "\n"
         "Коды завершения:\n"
         "  0   успешно\n"
-        "  1   другая ошибка (например, базы данных)\n"
+        "  1   другая ошибка (например, нехватка памяти)\n"
         "  2   неверные параметры\n"
-        "  3   нет базы данных\n"
+        "  3   нет базы данных или ее нельзя прочитать\n"
         "  4   нет такого документа для печати\n"
         "  5   нет такого принтера\n"
         "  6   неверный список страниц\n"
         "  7   неверное число копий\n"
         "  8   ошибка построения отчета\n"
         "  9   файл не удалось записать\n"
-        "  10  принтер не принял задание\n");
+        "  10  принтер не принял задание\n"
+        "  11  база данных занята другой программой\n");
+}
+
+CommandLine::Stop CommandLine::StopForCurrentException() {
+    try {
+        throw;
+    } catch (const Stop& stop) {
+        return stop;
+    } catch (const StoreError& e) {
+        return {e.WhatFailed() == StoreError::Reason::Busy ? DatabaseBusy : NoDatabase,
+                OneLine(e.Message())};
+    } catch (const Failure& e) {
+        return {OtherFailure, OneLine(e.Message())};
+    } catch (const std::bad_alloc&) {
+        return {OtherFailure, QStringLiteral("недостаточно памяти")};
+    } catch (...) {
+        return {OtherFailure, QStringLiteral("непредвиденная ошибка программы")};
+    }
 }
 
 int CommandLine::Run(const QString& executablePath) {
@@ -250,113 +436,12 @@ int CommandLine::Run(const QString& executablePath) {
             WriteOut(Usage());
             return Success;
         }
-
-        const QString cwd = QDir::currentPath();
-        if (!QFileInfo::exists(cwd + QStringLiteral("/Quillbox.mdb")))
-            throw Stop{NoDatabase,
-                       QStringLiteral("не найден файл базы данных Quillbox.mdb в папке %1")
-                           .arg(QDir::toNativeSeparators(cwd))};
-        AppFrame frame(services);
-        frame.Title = QStringLiteral("Formwright");
-        // The database is done with once the report is built: its tables go before the
-        // preparation, the design pages once they are prepared.
-        auto module = std::make_unique<TfData>(frame);
-        TfData& data = *module;
-        try {
-            data.DataModuleCreate(executablePath);
-        } catch (const Failure& e) {
-            throw Stop{OtherFailure, e.Message()};
-        }
-        if (frame.Terminated())
-            return NoDatabase;  // the data module has said why
-
-        if (options.job == Options::Job::List) {
-            List(data);
-            return Success;
-        }
-
-        if (options.document)
-            LocateDocument(data, *options.document);
-        else if (data.ListDoc.IsEmpty())
-            throw Stop{NoDocument, QStringLiteral("нет ни одного документа для печати")};
-
-        const bool exporting = options.job == Options::Job::Export;
-        PdfFilePrinter* file = nullptr;
-        std::unique_ptr<SystemPrinter> system;
-        if (exporting) {
-            auto pdf = std::make_unique<PdfFilePrinter>(options.file);
-            file = pdf.get();
-            system = std::move(pdf);
-        } else {
-            system = std::make_unique<DesktopPrinters>();
-        }
-        TfrEngine engine(std::move(system));
-        engine.State().Services = &services;
-        frStartTextLayer(engine);
-        frStartPrinting(engine);
-        if (!exporting)
-            ChoosePrinter(engine, options.printer);
-
-        TfrReport report;
-        report.setObjectName(QStringLiteral("Report"));
-        try {
-            TfReportBuilder(data, report).Build();
-        } catch (const Failure& e) {
-            throw Stop{BuildFailed, e.Message()};
-        }
-        module.reset();
-        if (!report.Prepare())
-            return BuildFailed;  // the engine's box has said why
-        report.Pages.ClearAll();
-        const int pageCount = report.PreparedPages->Count();
-        if (pageCount == 0)
-            throw Stop{BuildFailed, QStringLiteral("в отчете нет страниц")};
-
-        if (!options.pages.trimmed().isEmpty()) {
-            QList<int> selected;
-            try {
-                selected = frParsePageList(options.pages, pageCount);
-            } catch (const Failure& e) {
-                throw Stop{BadPageList, QStringLiteral("неверный список страниц %1: %2")
-                                            .arg(Quoted(options.pages), e.Message())};
-            }
-            if (selected.isEmpty())
-                throw Stop{BadPageList, QStringLiteral("в списке %1 нет страниц отчета (всего %2)")
-                                            .arg(Quoted(options.pages))
-                                            .arg(pageCount)};
-        }
-
-        const bool progress = isatty(STDERR_FILENO);
-        report.OnProgress = [&](int page) {
-            if (progress)
-                std::fputs(QStringLiteral("\rстраница %1 из %2")
-                               .arg(page)
-                               .arg(pageCount)
-                               .toLocal8Bit()
-                               .constData(),
-                           stderr);
-        };
-        try {
-            frPrintPreparedPages(report, options.pages, options.copies, report.DefaultCollate,
-                                 frAllPages);
-            if (file)
-                file->Finish();
-        } catch (const Failure& e) {
-            if (progress)
-                std::fputs("\n", stderr);
-            throw Stop{exporting ? NotWritten : NotPrinted, e.Message()};
-        }
-        if (progress)
-            std::fputs("\n", stderr);
-        if (file && !QFileInfo(options.file).isFile())
-            throw Stop{NotWritten,
-                       QStringLiteral("не удалось записать файл %1").arg(Quoted(options.file))};
+        Steps(options, services).Go(executablePath);
         return Success;
-    } catch (const Stop& stop) {
-        WriteErrorLine(stop.message);
+    } catch (...) {
+        const Stop stop = StopForCurrentException();
+        if (!stop.message.isEmpty())
+            WriteErrorLine(stop.message);
         return stop.code;
-    } catch (const Failure& e) {
-        WriteErrorLine(OneLine(e.Message()));
-        return OtherFailure;
     }
 }

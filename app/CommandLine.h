@@ -20,7 +20,19 @@ public:
         BuildFailed = 8,
         NotWritten = 9,
         NotPrinted = 10,
+        DatabaseBusy = 11,
     };
+
+    // How a run ends: its exit code and its line for standard error, empty when the line has
+    // been written already (or on success).
+    struct Stop {
+        int code{Success};
+        QString message;
+    };
+    // The end of a run for the exception being handled (call only inside a catch block): a Stop
+    // as it is, a database that cannot serve, any other failure, and anything else (no memory,
+    // a fault of the program) as OtherFailure, each with its one line.
+    static Stop StopForCurrentException();
 
     // The arguments ask for a run without windows: one of them starts with "--", or is "-h".
     static bool Wanted(const QStringList& arguments);

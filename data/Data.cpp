@@ -2,6 +2,7 @@
 
 #include "AppFrame.h"
 #include "Failure.h"
+#include "Schema.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -126,10 +127,25 @@ void TfData::DataModuleCreate(const QString& executablePath) {
     }
 
     Con.Close();
+    Con.Open();
+    CheckSchema();
     Document.Open();
     Values_.Open();
     ListDoc.Open();
     HistoryValue.Open();
+}
+
+void TfData::CheckSchema() {
+    Schema::Columns used;
+    for (const TADOTable* table : {&Document, &Values_, &ListDoc, &HistoryValue}) {
+        QStringList columns;
+        for (const auto& field : table->Fields()) {
+            if (field->FieldKind() == TFieldKind::Data)
+                columns << field->FieldName();
+        }
+        used.append({table->TableName(), columns});
+    }
+    Schema::Check(Con, used);
 }
 
 void TfData::DocumentCalcFields(TADOTable& dataSet) {

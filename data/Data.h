@@ -20,8 +20,9 @@ public:
     ~TfData() override;
 
     // Reads the executable's version (for the caption), locates "Quillbox.mdb" in the working
-    // directory and opens the tables. When the file is missing it tells the user and asks the
-    // application to end. Other failures are raised.
+    // directory, checks that it has every table and column used here, and opens the tables.
+    // When the file is missing it tells the user and asks the application to end. Other
+    // failures are raised: StoreError for a file that cannot serve (see Connection.h).
     void DataModuleCreate(const QString& executablePath);
 
     // Adds a value for every field of the current template that the current document for
@@ -81,6 +82,9 @@ public:
     TField& HistoryValuePageNum;
 
 private:
+    // Every table and column the module reads must be in the file: the store would read an
+    // unknown quoted name as a text.
+    void CheckSchema();
     TField& Lookup(const char* name, TFieldType type, int size = 0);
 
     AppFrame& frame_;

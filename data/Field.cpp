@@ -74,9 +74,8 @@ QVariant TField::Normalize(const QVariant& value) const {
                                     ? value.toString().trimmed().toLongLong(&ok)
                                     : value.toLongLong(&ok);
             if (!ok)
-                throw DatabaseError(
-                    QStringLiteral("'%1' is not a valid integer value for field '%2'")
-                        .arg(value.toString(), fieldName_));
+                throw DatabaseError(QStringLiteral("«%1» - неверное целое число для поля «%2»")
+                                        .arg(value.toString(), fieldName_));
             return QVariant(n);
         }
         case TFieldType::Boolean:
@@ -92,7 +91,7 @@ QVariant TField::Normalize(const QVariant& value) const {
                 if (!dt.isValid())
                     dt = QDateTime::fromString(s, Qt::ISODate);
                 if (!dt.isValid())
-                    throw DatabaseError(QStringLiteral("'%1' is not a valid date and time").arg(s));
+                    throw DatabaseError(QStringLiteral("«%1» - неверные дата и время").arg(s));
                 return QVariant(dt);
             }
             if (value.typeId() == QMetaType::QDate)

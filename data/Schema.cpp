@@ -5,6 +5,8 @@
 
 #include <QDate>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -66,6 +68,45 @@ qint64 Insert(QSqlDatabase& db, const QString& sql, const QVariantList& values) 
 }
 
 }  // namespace
+
+void Check(const TADOConnection& connection, const Columns& used) {
+    // Names compare as the store compares them: without regard to case.
+    QHash<QString, QSet<QString>> present;
+    QSqlQuery q(connection.Database());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT m.name, p.name FROM sqlite_master AS m "
+                               "JOIN pragma_table_info(m.name) AS p "
+                               "WHERE m.type IN ('table', 'view')")))
+        ThrowStoreError(q.lastError(), connection.DataSource);
+    while (q.next())
+        present[q.value(0).toString().toLower()].insert(q.value(1).toString().toLower());
+    if (q.lastError().isValid())
+        ThrowStoreError(q.lastError(), connection.DataSource);
+
+    QStringList missing;
+    int tablesFound = 0;
+    for (const auto& [table, columns] : used) {
+        const auto found = present.constFind(table.toLower());
+        if (found == present.cend()) {
+            missing << QStringLiteral("таблицы «%1»").arg(table);
+            continue;
+        }
+        ++tablesFound;
+        for (const QString& column : columns) {
+            if (!found->contains(column.toLower()))
+                missing << QStringLiteral("столбца «%1» таблицы «%2»").arg(column, table);
+        }
+    }
+    if (missing.isEmpty())
+        return;
+    if (tablesFound == 0)
+        throw StoreError(StoreError::Reason::NotOurs,
+                         StoreError::Text(StoreError::Reason::NotOurs, connection.DataSource));
+    throw StoreError(
+        StoreError::Reason::Incomplete,
+        QStringLiteral("В базе данных %1 нет %2")
+            .arg(QFileInfo(connection.DataSource).fileName(), missing.join(QStringLiteral(", "))));
+}
 
 void Create(QSqlDatabase& db) {
     const QStringList tables = {
@@ -148,7 +189,7 @@ void AddSample(QSqlDatabase& db) {
 
 void CreateFile(const QString& file, bool withSample) {
     if (QFileInfo::exists(file))
-        throw DatabaseError(QStringLiteral("File already exists: ") + file);
+        throw DatabaseError(QStringLiteral("Файл уже существует: ") + file);
     TADOConnection con;
     con.DataSource = file;
     con.Open();

@@ -1,11 +1,24 @@
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <utility>
+
+class TADOConnection;
 
 // The four tables of the store. The program itself never creates tables: only quillbox-db and
-// the tests call these.
+// the tests call Create, AddSample and CreateFile; the program checks the file it opens.
 namespace Schema {
+
+// Tables with the columns read from them.
+using Columns = QList<std::pair<QString, QStringList>>;
+
+// Checks that the open database has every table and column listed, so that no name is ever
+// taken for something else. Raises StoreError: NotOurs when it has none of the tables,
+// Incomplete naming what is missing when it has some.
+void Check(const TADOConnection& connection, const Columns& used);
 
 // Creates the tables in an empty database; raises DatabaseError on failure.
 void Create(QSqlDatabase& db);

@@ -17,6 +17,12 @@ QString Quoted(const QString& name) {
     return QLatin1Char('"') + name + QLatin1Char('"');
 }
 
+// A column named with its table: the store never reads that as a text, even when the column
+// is missing.
+QString Qualified(const QString& table, const QString& column) {
+    return Quoted(table) + QLatin1Char('.') + Quoted(column);
+}
+
 QVariant ToStore(const TField& field, const QVariant& value) {
     if (value.isNull())
         return QVariant();
@@ -73,8 +79,8 @@ bool SameKey(const QVariant& a, const QVariant& b) {
     return a.toLongLong() == b.toLongLong();
 }
 
-[[noreturn]] void Fail(const QSqlQuery& q) {
-    throw DatabaseError(q.lastError().text());
+[[noreturn]] void Fail(const QSqlQuery& q, const TADOConnection& connection) {
+    ThrowStoreError(q.lastError(), connection.DataSource);
 }
 
 // A value the store refused by one of its named checks, in the user's words; empty for any
@@ -101,10 +107,11 @@ QString RefusalText(const QSqlError& error, const TADOTable& table) {
              small ? QStringLiteral("32767") : QStringLiteral("2147483647"));
 }
 
-[[noreturn]] void FailWrite(const QSqlQuery& q, const TADOTable& table) {
+[[noreturn]] void FailWrite(const QSqlQuery& q, const TADOTable& table,
+                            const TADOConnection& connection) {
     const QString refusal = RefusalText(q.lastError(), table);
     if (refusal.isEmpty())
-        Fail(q);
+        Fail(q, connection);
     throw DatabaseError(refusal);
 }
 
@@ -141,7 +148,7 @@ TField* TADOTable::FindField(const QString& name) const {
 TField& TADOTable::FieldByName(const QString& name) const {
     if (TField* f = FindField(name))
         return *f;
-    throw DatabaseError(QStringLiteral("%1: Field '%2' not found").arg(tableName_, name));
+    throw DatabaseError(QStringLiteral("%1: поле «%2» не найдено").arg(tableName_, name));
 }
 
 void TADOTable::SetMasterSource(TDataSource* master) {
@@ -217,13 +224,13 @@ QVector<TADOTable::Row> TADOTable::Fetch() const {
     QVector<const TField*> data;
     for (const auto& f : fields_)
         if (f->FieldKind() == TFieldKind::Data) {
-            columns << Quoted(f->FieldName());
+            columns << Qualified(tableName_, f->FieldName());
             data << f.get();
         }
     QString sql =
         QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), Quoted(tableName_));
     if (master_)
-        sql += QStringLiteral(" WHERE %1 = ?").arg(Quoted(sort.value(0)));
+        sql += QStringLiteral(" WHERE %1 = ?").arg(Qualified(tableName_, sort.value(0)));
     // The database's order of the sort keys, then Id, is already the table's order for
     // numbers and mostly for text; SortRows only checks it then.
     QStringList order;
@@ -231,20 +238,20 @@ QVector<TADOTable::Row> TADOTable::Fetch() const {
         const TField* field = FindField(key);
         if (!field || field->FieldKind() != TFieldKind::Data)
             break;
-        order << Quoted(field->FieldName());
+        order << Qualified(tableName_, field->FieldName());
     }
     if (FindField(QStringLiteral("Id")))
-        order << QStringLiteral("\"Id\"");
+        order << Qualified(tableName_, QStringLiteral("Id"));
     if (!order.isEmpty())
         sql += QStringLiteral(" ORDER BY ") + order.join(QLatin1Char(','));
     QSqlQuery q(connection_.Database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        Fail(q);
+        Fail(q, connection_);
     if (master_)
         q.addBindValue(linkKey_);  // without a master row: null, which matches nothing
     if (!q.exec())
-        Fail(q);
+        Fail(q, connection_);
     while (q.next()) {
         Row row(dataFieldCount_);
         for (int i = 0; i < data.size(); ++i)
@@ -252,7 +259,7 @@ QVector<TADOTable::Row> TADOTable::Fetch() const {
         rows.append(std::move(row));
     }
     if (q.lastError().isValid())
-        Fail(q);
+        Fail(q, connection_);
     SortRows(rows);
     return rows;
 }
@@ -319,8 +326,8 @@ void TADOTable::MasterChanged() {
 
 void TADOTable::CheckActive() const {
     if (!Active())
-        throw DatabaseError(QStringLiteral("%1: Cannot perform this operation on a closed dataset")
-                                .arg(tableName_));
+        throw DatabaseError(
+            QStringLiteral("%1: таблица закрыта, действие невозможно").arg(tableName_));
 }
 
 void TADOTable::First() {
@@ -515,25 +522,26 @@ void TADOTable::StoreRow() {
                       .arg(Quoted(tableName_), columns.join(QLatin1Char(',')),
                            QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
         if (!q.prepare(sql))
-            Fail(q);
+            Fail(q, connection_);
         for (const QVariant& v : values)
             q.addBindValue(v);
         if (!q.exec())
-            FailWrite(q, *this);
+            FailWrite(q, *this, connection_);
         if (key)
             buffer_[key->index_] = QVariant(q.lastInsertId().toLongLong());
     } else if (!columns.isEmpty()) {
         QStringList sets;
         for (const QString& c : columns)
             sets << c + QStringLiteral(" = ?");
-        if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE \"Id\" = ?")
-                           .arg(Quoted(tableName_), sets.join(QLatin1Char(',')))))
-            Fail(q);
+        if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                           .arg(Quoted(tableName_), sets.join(QLatin1Char(',')),
+                                Qualified(tableName_, QStringLiteral("Id")))))
+            Fail(q, connection_);
         for (const QVariant& v : values)
             q.addBindValue(v);
         q.addBindValue(key ? buffer_[key->index_] : QVariant());
         if (!q.exec())
-            FailWrite(q, *this);
+            FailWrite(q, *this, connection_);
     }
 }
 
@@ -542,7 +550,7 @@ void TADOTable::Post() {
     emit UpdateData();
     if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
         throw DatabaseError(
-            QStringLiteral("%1: Dataset not in edit or insert mode").arg(tableName_));
+            QStringLiteral("%1: таблица не в режиме правки или добавления").arg(tableName_));
     StoreRow();
     const TField* keyField = FindField(QStringLiteral("Id"));
     const QVariant key = keyField ? buffer_[keyField->index_] : QVariant();
@@ -586,11 +594,12 @@ void TADOTable::Delete() {
     Cancel();
     const TField& keyField = FieldByName(QStringLiteral("Id"));
     QSqlQuery q(connection_.Database());
-    if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE \"Id\" = ?").arg(Quoted(tableName_))))
-        Fail(q);
+    if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                       .arg(Quoted(tableName_), Qualified(tableName_, QStringLiteral("Id")))))
+        Fail(q, connection_);
     q.addBindValue(rows_[cur_][keyField.index_]);
     if (!q.exec())
-        Fail(q);
+        Fail(q, connection_);
     rows_.remove(cur_);
     if (rows_.isEmpty()) {
         cur_ = -1;
@@ -655,10 +664,10 @@ void TADOTable::SetFieldValue(TField& field, const QVariant& value) {
         return;
     }
     if (field.ReadOnly() || field.FieldKind() != TFieldKind::Data)
-        throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(field.FieldName()));
+        throw DatabaseError(QStringLiteral("Поле «%1» нельзя изменить").arg(field.FieldName()));
     if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
         throw DatabaseError(
-            QStringLiteral("%1: Dataset not in edit or insert mode").arg(tableName_));
+            QStringLiteral("%1: таблица не в режиме правки или добавления").arg(tableName_));
     buffer_[field.index_] = field.Normalize(value);
     assigned_[field.index_] = true;
     modified_ = true;

@@ -1,7 +1,11 @@
 #include "PdfFilePrinter.h"
 
+#include "AsideFile.h"
 #include "Failure.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -13,18 +17,33 @@ PdfFilePrinter::PdfFilePrinter(QString path, int resolution)
 PdfFilePrinter::~PdfFilePrinter() {
     if (Printing())
         Abort();
-    else
-        Finish();
+    Discard();
 }
 
 void PdfFilePrinter::Finish() {
-    if (!Printing())
-        pdf_.End();
+    if (Printing())
+        return;
+    pdf_.End();  // the document's end goes into the file
+    if (!file_)
+        return;
+    const std::unique_ptr<AsideFile> file = std::move(file_);
+    if (!file->Commit())
+        throw Failure(NotWritten(QStringLiteral("ошибка записи (возможно, на диске нет места)")));
+}
+
+void PdfFilePrinter::Discard() {
+    if (Printing())
+        Abort();
+    pdf_.End();
+    if (file_) {
+        file_->Discard();  // what was written aside, never a file of the name
+        file_.reset();
+    }
 }
 
 void PdfFilePrinter::SetPath(QString path) {
     if (Printing())
-        throw Failure(QStringLiteral("Printing in progress"));
+        throw Failure(QStringLiteral("Идет печать"));
     Finish();
     path_ = std::move(path);
 }
@@ -39,7 +58,7 @@ QStringList PdfFilePrinter::Printers() {
 
 void PdfFilePrinter::SetPrinterIndex(int index) {
     if (index != 0)
-        throw Failure(QStringLiteral("Printer selected is not valid"));
+        throw Failure(QStringLiteral("Выбран недопустимый принтер"));
 }
 
 PrinterIdentity PdfFilePrinter::CurrentNames() const {
@@ -67,29 +86,55 @@ Canvas* PdfFilePrinter::PageCanvas() {
     return Printing() ? pdf_.PageCanvas() : nullptr;
 }
 
-QString PdfFilePrinter::NotWritten() const {
-    return QStringLiteral("Не удалось записать файл \"%1\"").arg(path_);
+QString PdfFilePrinter::NotWritten(const QString& reason) const {
+    return QStringLiteral("Не удалось записать файл \"%1\": %2").arg(path_, reason);
+}
+
+QString PdfFilePrinter::WhyNotBegun() const {
+    const QFileInfo target(path_);
+    const QString folder = QDir::toNativeSeparators(target.absolutePath());
+    if (path_.isEmpty())
+        return QStringLiteral("не задано имя файла");
+    if (!target.dir().exists())
+        return QStringLiteral("нет папки \"%1\"").arg(folder);
+    if (target.isDir())
+        return QStringLiteral("это папка");
+    // As the file would be opened: with the effective identity.
+    if (::faccessat(AT_FDCWD, QFile::encodeName(target.absolutePath()).constData(), W_OK,
+                    AT_EACCESS) != 0)
+        return QStringLiteral("в папку \"%1\" нельзя записывать").arg(folder);
+    if (target.exists() && !target.isWritable())
+        return QStringLiteral("файл защищен от записи");
+    return QStringLiteral("файл не удалось создать");
 }
 
 void PdfFilePrinter::StartJob() {
     const QPageLayout layout = setting_.Layout();
     // A later job of the same file goes on with its first page, on its own paper.
-    const bool written =
-        pdf_.Active() ? pdf_.NewPage(&layout) : pdf_.Begin(path_, resolution_, title_, layout);
-    if (!written)
-        throw Failure(NotWritten());
+    if (pdf_.Active()) {
+        if (!pdf_.NewPage(&layout))
+            throw Failure(NotWritten(QStringLiteral("ошибка записи")));
+    } else {
+        auto file = std::make_unique<AsideFile>(path_);
+        if (path_.isEmpty() || QFileInfo(path_).isDir() || !file->open(QIODevice::WriteOnly))
+            throw Failure(NotWritten(WhyNotBegun()));
+        if (!pdf_.Begin(*file, resolution_, title_, layout)) {
+            file->Discard();
+            throw Failure(NotWritten(QStringLiteral("ошибка записи")));
+        }
+        file_ = std::move(file);
+    }
     pdf_.OpenPage(Caps());
 }
 
 void PdfFilePrinter::NextPage() {
     if (!pdf_.NewPage())
-        throw Failure(NotWritten());
+        throw Failure(NotWritten(QStringLiteral("ошибка записи")));
     pdf_.OpenPage(Caps());
 }
 
 void PdfFilePrinter::FinishJob() {}
 
 void PdfFilePrinter::CancelJob() {
-    pdf_.End();
-    QFile::remove(path_);
+    Discard();
 }

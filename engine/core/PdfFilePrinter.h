@@ -7,10 +7,14 @@
 #include <QString>
 #include <memory>
 
+class AsideFile;
+
 // A printer that writes a PDF file: one printer, every standard paper, no bins, no unprintable
 // border. The jobs it is given (a change of paper ends one and begins the next) all go into the
-// one file, which is complete after Finish() or when the printer is destroyed. Abort discards
-// the file. Copies are not repeated in the file.
+// one file. It is written aside, in the same folder, and takes the name only when Finish()
+// completes it; until then a file of that name stays as it was. Abort, a failure or the
+// printer's end without Finish() discards what was written. Copies are not repeated in the
+// file.
 class PdfFilePrinter : public SystemPrinter {
 public:
     explicit PdfFilePrinter(QString path, int resolution = 1200);
@@ -22,8 +26,11 @@ public:
     // Completes the file being written and writes the next jobs to another; refused while a
     // job is open.
     void SetPath(QString path);
-    // Completes the file; a later job starts a new one in its place.
+    // Completes the file and puts it in place; a later job starts a new one. Raises Failure
+    // when the file could not be written whole: then nothing has replaced the previous file.
     void Finish();
+    // Drops what was written since the file was begun; a file of the name stays as it was.
+    void Discard();
     // The painter under the page canvas, origin at the sheet's corner; null outside a job.
     QPainter* PagePainter();
 
@@ -53,12 +60,17 @@ protected:
     void CancelJob() override;
 
 private:
-    QString NotWritten() const;
+    // "Не удалось записать файл" with the path and the reason.
+    QString NotWritten(const QString& reason) const;
+    // Why the file cannot be begun, as far as the folder tells.
+    QString WhyNotBegun() const;
 
     QString path_;
     int resolution_;
     PaperCatalog catalog_;
     PaperSetting setting_;
     QString title_;
+    // The file being written aside; the writer draws into it, so it outlives the writer.
+    std::unique_ptr<AsideFile> file_;
     PdfPageWriter pdf_;
 };

@@ -99,8 +99,10 @@ public:
     // Asked before a print run begins, once the printer is chosen: false when the user declined
     // (a file printer whose file name was not given), and then nothing is printed.
     virtual bool ReadyToPrint() { return true; }
-    // Told when a run that ReadyToPrint let begin has ended, printed, cancelled or failed.
-    virtual void RunEnded() {}
+    // Told when a run that ReadyToPrint let begin has ended: printed is true when every page
+    // was handed over, false when the run was cancelled or failed. May raise Failure when
+    // printed, if the output cannot be completed (a file that cannot be written).
+    virtual void RunEnded(bool /*printed*/) {}
 
     void BeginDoc();
     void NewPage();

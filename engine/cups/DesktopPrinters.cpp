@@ -112,11 +112,13 @@ void DesktopPrinters::FinishJob() {
     printer->EndDoc();
 }
 
-void DesktopPrinters::RunEnded() {
-    if (pdfCurrent_)
+void DesktopPrinters::RunEnded(bool printed) {
+    if (!pdfCurrent_)
+        queues_->RunEnded(printed);
+    else if (printed)
         FinishFile();
     else
-        queues_->RunEnded();
+        pdf_.Discard();
 }
 
 void DesktopPrinters::CancelJob() {

@@ -33,7 +33,7 @@ public:
     bool PdfCurrent() const { return pdfCurrent_; }
     SystemPrinter& Queues() const { return *queues_; }
     PdfFilePrinter& PdfFile() { return pdf_; }
-    // Completes the PDF file of the last run now.
+    // Completes the PDF file of the last run now; raises Failure when it cannot be written.
     void FinishFile();
 
     QStringList Printers() override;
@@ -53,7 +53,8 @@ public:
     void SetTitle(const QString& title) override;
     bool ShowPropertiesDialog() override { return Current().ShowPropertiesDialog(); }
     bool ReadyToPrint() override;
-    void RunEnded() override;
+    // Completes the PDF file of a run that printed; discards that of one that did not.
+    void RunEnded(bool printed) override;
     Canvas* PageCanvas() override;
 
 protected:

@@ -64,7 +64,7 @@ void TfrPrintRun::Run() {
     const int copies = std::max(report_.PrintCopies, 1);
     if (count == 0 || !system_.ReadyToPrint())
         return;
-    auto ended = qScopeGuard([this] { system_.RunEnded(); });
+    auto ended = qScopeGuard([this] { system_.RunEnded(false); });
 
     const TfrPreparedPage& firstPage = pages_.RecordAt(0);
     printer_.SetPaper(firstPage.PaperKind, firstPage.PaperX, firstPage.PaperY,
@@ -93,6 +93,9 @@ void TfrPrintRun::Run() {
     }
     abort.dismiss();
     system_.EndDoc();
+    // Completing the output may still fail: that is the run's failure.
+    ended.dismiss();
+    system_.RunEnded(true);
 }
 
 void TfrPrintRun::PrintOnePage(int page) {

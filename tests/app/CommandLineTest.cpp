@@ -1,5 +1,7 @@
+#include "CommandLine.h"
 #include "Connection.h"
 #include "CupsScheduler.h"
+#include "FileLimits.h"
 #include "MmConversion.h"
 #include "PdfReader.h"
 #include "Printer.h"
@@ -8,7 +10,9 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -16,6 +20,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <functional>
+#include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -28,8 +35,12 @@ protected:
         QString err;
     };
 
-    Result Run(const QStringList& args, const QStringList& settings = {}) {
+    // child: run in the child process before the program starts.
+    Result Run(const QStringList& args, const QStringList& settings = {},
+               const std::function<void()>& child = {}) {
         QProcess p;
+        if (child)
+            p.setChildProcessModifier(child);
         p.setWorkingDirectory(dir.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -67,127 +78,289 @@ TEST_F(CommandLineRun, HelpListsEveryOptionAndExitCode) {
     for (const char* option : {"--help", "--list", "--export-pdf", "--print", "--printer",
                                "--copies", "--pages", "--document"})
         EXPECT_TRUE(r.out.contains(QLatin1String(option))) << option;
-    for (int code = 0; code <= 10; ++code)
+    for (int code = 0; code <= 11; ++code)
         EXPECT_TRUE(r.out.contains(QStringLiteral("\n  %1 ").arg(code))) << code;
 }
 
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+void Put(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Every way a run can fail: its exit code and its one line. The database is never changed, and
+// a file of the output's name stays as it was.
 TEST_F(CommandLineRun, FailuresGiveOneLineAndTheirCode) {
+    const auto s = [](const char* text) { return QString::fromUtf8(text); };
+    const QString out = dir.file(QStringLiteral("out.pdf"));
+    const auto obeyed = [] {
+        if (!ChildObeysPermissions())
+            ::_exit(99);
+    };
+    std::unique_ptr<TADOConnection> lock;
     struct Row {
         const char* name;
-        bool database;
-        QString sql;  // run on the sample database first
+        std::function<void()> prepare;  // on the sample database
         QStringList args;
         int code;
-        QString message;  // the line's beginning
+        QString message;  // the line's beginning; empty: no line
+        std::function<void()> child{};
+        bool locked{false};  // by another connection while the program runs
     };
-    const auto s = [](const char* text) { return QString::fromUtf8(text); };
     const Row rows[] = {
         {"no database",
-         false,
-         {},
+         [&] { QFile::remove(Db()); },
          {s("--list")},
          3,
          s("не найден файл базы данных Quillbox.mdb в папке ") + QDir::currentPath()},
-        {"unknown option", true, {}, {s("--bogus")}, 2, s("неизвестный параметр «--bogus»")},
-        {"file name missing",
-         true,
+        {"a random file",
+         [&] { Put(Db(), QByteArray(4096, '\x9c')); },
+         {s("--export-pdf"), s("out.pdf")},
+         3,
+         s("Файл Quillbox.mdb не является базой данных этой программы")},
+        {"a Jet 4 file",
+         [&] {
+             Put(Db(), QByteArray::fromHex("00010000") + "Standard Jet DB" + QByteArray(2029, 0));
+         },
+         {s("--list")},
+         3,
+         s("Файл Quillbox.mdb сохранен в старом формате (Jet 4) и не может быть прочитан")},
+        {"a column missing",
+         [&] { Sql(s("ALTER TABLE HistoryValue DROP COLUMN Value")); },
+         {s("--export-pdf"), s("out.pdf")},
+         3,
+         s("В базе данных Quillbox.mdb нет столбца «Value» таблицы «HistoryValue»")},
+        {"a database locked by another program",
          {},
-         {s("--export-pdf")},
-         2,
-         s("после --export-pdf нужно значение")},
-        {"two jobs",
-         true,
+         {s("--export-pdf"), s("out.pdf")},
+         11,
+         s("База данных Quillbox.mdb занята другой программой; повторите попытку позже"),
          {},
-         {s("--list"), s("--print")},
-         2,
-         s("параметр --print нельзя сочетать с другим заданием")},
+         true},
+        {"output over the database",
+         {},
+         {s("--export-pdf"), s("Quillbox.mdb")},
+         9,
+         s("файл «Quillbox.mdb» - это база данных программы; отчет в него не записывается")},
+        {"output over the database by another spelling",
+         {},
+         {s("--export-pdf"), s("./Quillbox.mdb")},
+         9,
+         s("файл «./Quillbox.mdb» - это база данных программы")},
+        {"output over the database by its full path",
+         {},
+         {s("--export-pdf"), dir.file(s("Quillbox.mdb"))},
+         9,
+         s("файл «") + dir.file(s("Quillbox.mdb")) + s("» - это база данных программы")},
+        {"output over the database through a link",
+         [&] { QFile::link(Db(), dir.file(s("link.pdf"))); },
+         {s("--export-pdf"), s("link.pdf")},
+         9,
+         s("файл «link.pdf» - это база данных программы")},
+        {"output into a missing folder",
+         {},
+         {s("--export-pdf"), s("missing/out.pdf")},
+         9,
+         s("Не удалось записать файл \"missing/out.pdf\": нет папки \"") + dir.file(s("missing")) +
+             u'"'},
+        {"output into a read-only folder",
+         [&] {
+             QDir().mkdir(dir.file(s("locked")));
+             QFile::setPermissions(dir.file(s("locked")), QFile::ReadOwner | QFile::ExeOwner);
+         },
+         {s("--export-pdf"), s("locked/out.pdf")},
+         9,
+         s("Не удалось записать файл \"locked/out.pdf\": в папку \"") + dir.file(s("locked")) +
+             s("\" нельзя записывать"),
+         obeyed},
+        {"a full disk",
+         {},
+         {s("--export-pdf"), s("out.pdf")},
+         9,
+         s("Не удалось записать файл \"out.pdf\": ошибка записи (возможно, на диске нет места)"),
+         [] { ChildFileSizeLimit(2000, false); }},
+        {"an export killed half-way",
+         {},
+         {s("--export-pdf"), s("out.pdf")},
+         -1,
+         {},
+         [] { ChildFileSizeLimit(2000, true); }},
         {"no such document",
-         true,
          {},
          {s("--export-pdf"), s("out.pdf"), s("--document"), s("99")},
          4,
-         s("нет документа для печати с номером «99»")},
+         s("нет документа для печати с номером «99» (см. --list)")},
         {"no document at all",
-         true,
-         s("DELETE FROM ListDoc"),
+         [&] { Sql(s("DELETE FROM ListDoc")); },
          {s("--export-pdf"), s("out.pdf")},
          4,
          s("нет ни одного документа для печати")},
-        {"no such printer",
-         true,
-         {},
-         {s("--print"), s("--printer"), s("Nowhere")},
-         5,
-         s("нет принтера «Nowhere»")},
-        {"the file printer",
-         true,
-         {},
-         {s("--print"), s("--printer"), s("Файл PDF")},
-         5,
-         s("принтер «Файл PDF» доступен только в окне программы")},
-        {"empty page list item",
-         true,
+        {"a bad page list",
          {},
          {s("--export-pdf"), s("out.pdf"), s("--pages"), s("1,,2")},
          6,
-         s("неверный список страниц «1,,2»: '' is not a valid integer value")},
+         s("неверный список страниц «1,,2»: нужны номера и диапазоны страниц через запятую, "
+           "например 1,3,5-12")},
         {"pages beyond the report",
-         true,
          {},
          {s("--export-pdf"), s("out.pdf"), s("--pages"), s("2-3")},
          6,
          s("в списке «2-3» нет страниц отчета (всего 1)")},
         {"copies zero",
-         true,
          {},
          {s("--print"), s("--copies"), s("0")},
          7,
-         s("неверное число копий «0»")},
+         s("неверное число копий «0»: нужно целое число от 1 до 999")},
         {"copies not a number",
-         true,
          {},
          {s("--print"), s("--copies"), s("два")},
          7,
          s("неверное число копий «два»")},
+        {"unknown option", {}, {s("--bogus")}, 2, s("неизвестный параметр «--bogus»")},
+        {"file name missing", {}, {s("--export-pdf")}, 2, s("после --export-pdf нужно значение")},
+        {"two jobs",
+         {},
+         {s("--list"), s("--print")},
+         2,
+         s("параметр --print нельзя сочетать с другим заданием")},
+        {"no such printer",
+         {},
+         {s("--print"), s("--printer"), s("Nowhere")},
+         5,
+         s("нет принтера «Nowhere»")},
+        {"the file printer",
+         {},
+         {s("--print"), s("--printer"), s("Файл PDF")},
+         5,
+         s("принтер «Файл PDF» доступен только в окне программы")},
         {"field beyond the pages",
-         true,
-         s("UPDATE Values_ SET PageNum = 3"),
+         [&] { Sql(s("UPDATE Values_ SET PageNum = 3")); },
          {s("--export-pdf"), s("out.pdf")},
          8,
          s("List index out of bounds (2)")},
         {"expression error",
-         true,
-         s("UPDATE HistoryValue SET Value = 'Сумма [неизвестно]'"),
+         [&] { Sql(s("UPDATE HistoryValue SET Value = 'Сумма [неизвестно]'")); },
          {s("--export-pdf"), s("out.pdf")},
          8,
          s("Ошибка: Возникла ошибка при обработке выражения; Сумма [неизвестно];")},
         {"template without pages",
-         true,
-         s("UPDATE Document SET PageCount = 0; DELETE FROM Values_"),
+         [&] {
+             Sql(s("UPDATE Document SET PageCount = 0"));
+             Sql(s("DELETE FROM Values_"));
+         },
          {s("--export-pdf"), s("out.pdf")},
          8,
          s("в отчете нет страниц")},
-        {"file not writable",
-         true,
-         {},
-         {s("--export-pdf"), s("missing/out.pdf")},
-         9,
-         s("Не удалось записать файл \"missing/out.pdf\"")},
     };
+    // A first export readies what the program keeps between runs (the font caches), so that
+    // the limits below meet the report's own file.
+    Sample();
+    ASSERT_EQ(Run({s("--export-pdf"), s("out.pdf")}).code, 0);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QFile::remove(Db());
-        if (row.database)
-            Sample();
-        for (const QString& statement : row.sql.split(u';', Qt::SkipEmptyParts))
-            Sql(statement);
-        const Result r = Run(row.args);
+        for (const QString& name : FilesIn(dir.path()))
+            QFile::remove(dir.file(name));
+        Sample();
+        if (row.prepare)
+            row.prepare();
+        Put(out, "previous");
+        const QByteArray database = Bytes(Db());
+        const QStringList files = FilesIn(dir.path());
+        // Taken last: closing any other handle of the file in this process would release it.
+        if (row.locked) {
+            lock = std::make_unique<TADOConnection>();
+            lock->DataSource = Db();
+            lock->Open();
+            QSqlQuery begin(lock->Database());
+            ASSERT_TRUE(begin.exec(s("BEGIN EXCLUSIVE"))) << begin.lastError().text().toStdString();
+        }
+
+        const Result r = Run(row.args, {}, row.child);
+        lock.reset();
+        if (r.code == 99)
+            GTEST_SKIP() << "skipped: permissions cannot be enforced here";
+        QFile::setPermissions(dir.file(s("locked")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir(dir.file(s("locked"))).removeRecursively();
         EXPECT_EQ(r.code, row.code);
-        EXPECT_TRUE(r.err.startsWith(QStringLiteral("quillbox: ") + row.message))
-            << r.err.toStdString();
-        EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        if (row.message.isEmpty()) {
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        } else {
+            EXPECT_TRUE(r.err.startsWith(QStringLiteral("quillbox: ") + row.message))
+                << r.err.toStdString();
+            EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        }
         EXPECT_TRUE(r.out.isEmpty());
-        EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("out.pdf"))));
+        EXPECT_EQ(Bytes(Db()), database);
+        EXPECT_EQ(Bytes(out), QByteArray("previous"));
+        EXPECT_EQ(FilesIn(dir.path()), files);
+    }
+}
+
+// The database only read: a read-only file serves an export and stays as it was.
+TEST_F(CommandLineRun, AReadOnlyDatabaseExportsAndStaysAsItWas) {
+    Sample();
+    QFile::setPermissions(Db(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QByteArray before = Bytes(Db());
+    const QDateTime modified = QFileInfo(Db()).lastModified();
+    Put(dir.file(QStringLiteral("out.pdf")), "previous");
+    const Result r = Run({QStringLiteral("--export-pdf"), QStringLiteral("out.pdf")}, {}, [] {
+        if (!ChildObeysPermissions())
+            ::_exit(99);
+    });
+    if (r.code == 99)
+        GTEST_SKIP() << "skipped: permissions cannot be enforced here";
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_TRUE(Bytes(dir.file(QStringLiteral("out.pdf"))).startsWith("%PDF-"));
+    EXPECT_EQ(Bytes(Db()), before);
+    EXPECT_EQ(QFileInfo(Db()).lastModified(), modified);
+    EXPECT_EQ(FilesIn(dir.path()),
+              (QStringList{QStringLiteral("Quillbox.mdb"), QStringLiteral("out.pdf")}));
+}
+
+// Whatever ends a run, it ends with a documented code and one line.
+TEST(CommandLineStop, EveryExceptionEndsWithACodeAndALine) {
+    using R = StoreError::Reason;
+    const struct {
+        const char* name;
+        std::function<void()> raise;
+        int code;
+        QString message;
+    } rows[] = {
+        {"its own stop",
+         [] {
+             throw CommandLine::Stop{6, QStringLiteral("список")};
+         },
+         6, QStringLiteral("список")},
+        {"a busy database",
+         [] { throw StoreError(R::Busy, StoreError::Text(R::Busy, QStringLiteral("a/Q.mdb"))); },
+         11, QStringLiteral("База данных Q.mdb занята другой программой; повторите попытку позже")},
+        {"a file that is no database",
+         [] { throw StoreError(R::NotOurs, QStringLiteral("не та")); }, 3, QStringLiteral("не та")},
+        {"a failure of two lines", [] { throw Failure(QStringLiteral("Ошибка\rв строке")); }, 1,
+         QStringLiteral("Ошибка; в строке")},
+        {"no memory", [] { throw std::bad_alloc(); }, 1, QStringLiteral("недостаточно памяти")},
+        {"a fault of the program", [] { throw std::out_of_range("vector"); }, 1,
+         QStringLiteral("непредвиденная ошибка программы")},
+        {"anything", [] { throw 42; }, 1, QStringLiteral("непредвиденная ошибка программы")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CommandLine::Stop stop;
+        try {
+            row.raise();
+        } catch (...) {
+            stop = CommandLine::StopForCurrentException();
+        }
+        EXPECT_EQ(stop.code, row.code);
+        EXPECT_EQ(stop.message, row.message);
+        EXPECT_TRUE(CommandLine::Usage().contains(QStringLiteral("\n  %1 ").arg(row.code)));
     }
 }
 

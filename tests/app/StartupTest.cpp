@@ -96,7 +96,8 @@ TEST(Startup, ABrokenDatabaseShowsTheErrorBoxAndEnds) {
     ASSERT_EQ(services.boxes.size(), 1);
     EXPECT_EQ(services.boxes[0].caption, QStringLiteral("Formwright"));
     EXPECT_EQ(services.boxes[0].icon, UiServices::Icon::Error);
-    EXPECT_TRUE(services.boxes[0].text.endsWith(QLatin1Char('.')));
+    EXPECT_EQ(services.boxes[0].text,
+              QStringLiteral("Файл Quillbox.mdb не является базой данных этой программы."));
     EXPECT_EQ(app.fMain, nullptr);
 }
 
@@ -116,8 +117,8 @@ TEST(Startup, ADatabaseWithoutATableShowsTheErrorBox) {
     EXPECT_FALSE(app.Start(QCoreApplication::applicationFilePath()));
     EXPECT_EQ(app.ExitCode(), 1);
     ASSERT_EQ(services.boxes.size(), 1);
-    EXPECT_TRUE(services.boxes[0].text.contains(QStringLiteral("HistoryValue")))
-        << services.boxes[0].text.toStdString();
+    EXPECT_EQ(services.boxes[0].text,
+              QStringLiteral("В базе данных Quillbox.mdb нет таблицы «HistoryValue»."));
 }
 
 TEST(Startup, TheProgramCarriesTheProjectVersion) {

@@ -386,6 +386,16 @@ TEST_F(Cursor, LookupFieldsFollowTheFieldOrAreNull) {
     EXPECT_EQ(data->HistoryValueValue.AsString(), QStringLiteral("Пётр"));
 }
 
+// A column the file lacks fails the read: it is never read as a text of its name.
+TEST_F(Cursor, AMissingColumnIsNeverReadAsItsName) {
+    TADOTable table(data->Con, QStringLiteral("Document"));
+    table.AddField(QStringLiteral("Name"), TFieldKind::Data, TFieldType::String, 100);
+    table.AddField(QStringLiteral("Descript"), TFieldKind::Data, TFieldType::String, 100);
+    table.IndexFieldNames = QStringLiteral("Descript");
+    EXPECT_THROW(table.Open(), DatabaseError);
+    EXPECT_FALSE(table.Active());
+}
+
 TEST_F(Cursor, ClosedTableAfterAFailedReRead) {
     Exec(QStringLiteral("ALTER TABLE Document RENAME TO Gone"));
     EXPECT_THROW(data->Document.Requery(), DatabaseError);

@@ -2,7 +2,12 @@
 
 #include "Failure.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
 
 namespace {
 
@@ -37,15 +42,118 @@ TEST_F(DataModule, FindsTheDatabaseInAMixedCaseFolder) {
               QStringLiteral("Formwright {") + data->VerInf.FileVersion() + QLatin1Char('}'));
 }
 
-TEST_F(DataModule, AFileThatIsNoDatabaseFails) {
-    TempDir other;
-    QFile file(other.file(QStringLiteral("Quillbox.mdb")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A database made by the program's own tool, then changed by a statement.
+QByteArray Changed(const QString& statement) {
+    TempDir folder;
+    const QString path = folder.file(QStringLiteral("Quillbox.mdb"));
+    Schema::CreateFile(path, false);
+    {
+        TADOConnection con;
+        con.DataSource = path;
+        con.Open();
+        QSqlQuery q(con.Database());
+        for (const QString& one : statement.split(u';', Qt::SkipEmptyParts))
+            EXPECT_TRUE(q.exec(one)) << q.lastError().text().toStdString();
+    }
+    return Bytes(path);
+}
+
+// A file that cannot serve is named in one sentence of its own (the window and the command line
+// show it as it is), and the file stays as it was.
+TEST_F(DataModule, AFileThatCannotServeIsNamedInOneSentence) {
+    using R = StoreError::Reason;
+    QByteArray noise(4096, '\0');
+    quint32 x = 12345;
+    for (char& c : noise) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 24);
+    }
+    QByteArray jet = QByteArray::fromHex("00010000") + QByteArray("Standard Jet DB") +
+                     QByteArray(1, '\0') + QByteArray(2028, '\x55');
+    const QString notOurs =
+        QStringLiteral("Файл Quillbox.mdb не является базой данных этой программы");
+    const struct {
+        const char* name;
+        QByteArray file;
+        R reason;
+        QString text;
+    } rows[] = {
+        {"random bytes", noise, R::NotOurs, notOurs},
+        {"a text", QByteArray("Иванов;Москва\n").repeated(100), R::NotOurs, notOurs},
+        {"an empty file", QByteArray(), R::NotOurs, notOurs},
+        {"another program's database",
+         Changed(QStringLiteral("DROP TABLE Document; DROP TABLE Values_; DROP TABLE ListDoc; DROP "
+                                "TABLE HistoryValue; "
+                                "CREATE TABLE Other (x)")),
+         R::NotOurs, notOurs},
+        {"an old Jet 4 file", jet, R::OldFormat,
+         QStringLiteral("Файл Quillbox.mdb сохранен в старом формате (Jet 4) и не может быть "
+                        "прочитан")},
+        {"a damaged database",
+         // The header kept, the rest of the first page (the list of tables) overwritten.
+         Changed(QString()).left(100) + QByteArray(3996, '\xff') + Changed(QString()).mid(4096),
+         R::Damaged,
+         QStringLiteral("База данных Quillbox.mdb повреждена и не может быть прочитана")},
+        {"a column missing", Changed(QStringLiteral("ALTER TABLE HistoryValue DROP COLUMN Value")),
+         R::Incomplete,
+         QStringLiteral("В базе данных Quillbox.mdb нет столбца «Value» таблицы «HistoryValue»")},
+        {"a table and columns missing",
+         Changed(QStringLiteral("DROP TABLE ListDoc; ALTER TABLE Values_ DROP COLUMN FontName; "
+                                "ALTER TABLE Values_ DROP COLUMN \"Left\"")),
+         R::Incomplete,
+         QStringLiteral("В базе данных Quillbox.mdb нет столбца «Left» таблицы «Values_», "
+                        "столбца «FontName» таблицы «Values_», таблицы «ListDoc»")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir folder;
+        const QString path = folder.file(QStringLiteral("Quillbox.mdb"));
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(row.file);
+        }
+        const QDateTime written = QFileInfo(path).lastModified();
+        data = std::make_unique<TfData>(frame);
+        try {
+            data->DataModuleCreate(QCoreApplication::applicationFilePath());
+            ADD_FAILURE() << "opened";
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.WhatFailed(), row.reason);
+            EXPECT_EQ(e.Message(), row.text);
+        }
+        data.reset();
+        EXPECT_TRUE(services.boxes.isEmpty());
+        EXPECT_EQ(Bytes(path), row.file);
+        EXPECT_EQ(QFileInfo(path).lastModified(), written);
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+                  QStringList{QStringLiteral("Quillbox.mdb")});
+    }
+}
+
+// Another program's write lock is waited for a few seconds before the database is called busy.
+TEST_F(DataModule, ADatabaseLockedByAnotherProgramIsBusy) {
+    Exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    QElapsedTimer waited;
+    waited.start();
     data = std::make_unique<TfData>(frame);
-    EXPECT_THROW(data->DataModuleCreate(QCoreApplication::applicationFilePath()), DatabaseError);
-    EXPECT_TRUE(services.boxes.isEmpty());
+    try {
+        data->DataModuleCreate(QCoreApplication::applicationFilePath());
+        ADD_FAILURE() << "opened";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.WhatFailed(), StoreError::Reason::Busy);
+        EXPECT_EQ(e.Message(), QStringLiteral("База данных Quillbox.mdb занята другой программой; "
+                                              "повторите попытку позже"));
+    }
+    EXPECT_GE(waited.elapsed(), 4000);
+    Exec(QStringLiteral("ROLLBACK"));
+    OpenModule();
+    EXPECT_TRUE(data->Document.Active());
 }
 
 TEST_F(DataModule, OrientName) {

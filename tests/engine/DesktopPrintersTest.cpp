@@ -97,7 +97,7 @@ TEST_F(Desktop, ARunOnThePdfFileWritesTheFileNamedWhenItBegins) {
     EXPECT_EQ(desktop->PageCanvas(), nullptr);
     EXPECT_TRUE(queues->Jobs.isEmpty());
 
-    desktop->RunEnded();
+    desktop->RunEnded(true);
     const QList<QSizeF> sizes = PdfPageSizes(path);
     ASSERT_EQ(sizes.size(), 2);
     EXPECT_LT(sizes[0].width(), sizes[0].height());
@@ -136,6 +136,37 @@ TEST_F(Desktop, DecliningTheFileNamePrintsNothing) {
     EXPECT_THROW(desktop->BeginDoc(), Failure);
     EXPECT_FALSE(desktop->Printing());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+// A run that did not print (cancelled, failed) leaves a file of that name as it was, even when
+// a job of it had ended; one that printed replaces it.
+TEST_F(Desktop, OnlyARunThatPrintedReplacesThePdfFile) {
+    printer.SelectPrinter(PdfIndex());
+    const QString path = dir.file(QStringLiteral("Бланк.pdf"));
+    {
+        QFile previous(path);
+        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+        previous.write("previous");
+    }
+    const auto contents = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    desktop->AskFileName = [&] { return path; };
+    for (const bool printed : {false, true}) {
+        ASSERT_TRUE(desktop->ReadyToPrint());
+        desktop->BeginDoc();
+        desktop->EndDoc();
+        desktop->BeginDoc();
+        if (printed)
+            desktop->EndDoc();
+        else
+            desktop->Abort();
+        desktop->RunEnded(printed);
+        EXPECT_EQ(contents().startsWith("%PDF-"), printed);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+                  QStringList{QStringLiteral("Бланк.pdf")});
+    }
 }
 
 TEST_F(Desktop, JobsOnAQueueGoToThatQueue) {

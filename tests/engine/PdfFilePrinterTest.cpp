@@ -1,5 +1,7 @@
 #include "Canvas.h"
 #include "Failure.h"
+#include "FailureText.h"
+#include "FileLimits.h"
 #include "PdfFilePrinter.h"
 #include "PdfReader.h"
 #include "Printer.h"
@@ -8,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
+#include <functional>
 
 namespace {
 
@@ -102,20 +107,133 @@ TEST_F(PdfPrinter, JobsOfOneRunGoIntoOneFile) {
     EXPECT_EQ(PdfPageSizes(path).size(), 4);
 }
 
-TEST_F(PdfPrinter, AbortDiscardsTheFile) {
-    const QString path = dir.file(QStringLiteral("cancelled.pdf"));
-    PdfFilePrinter pdf(path);
-    pdf.BeginDoc();
-    pdf.NewPage();
-    pdf.Abort();
-    EXPECT_FALSE(QFile::exists(path));
-    EXPECT_FALSE(pdf.Printing());
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
 
-TEST_F(PdfPrinter, UnwritableFileIsAnError) {
-    PdfFilePrinter pdf(dir.file(QStringLiteral("missing/folder/out.pdf")));
-    EXPECT_THROW(pdf.BeginDoc(), Failure);
-    EXPECT_FALSE(pdf.Printing());
+void Put(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// One job of one page with a line of text.
+void OnePage(PdfFilePrinter& pdf) {
+    pdf.BeginDoc();
+    pdf.PageCanvas()->TextOut(1200, 1200, QStringLiteral("Бланк"));
+    pdf.EndDoc();
+}
+
+TEST_F(PdfPrinter, TheFileTakesItsNameOnlyWhenComplete) {
+    const QString path = dir.file(QStringLiteral("out.pdf"));
+    Put(path, "previous");
+    PdfFilePrinter pdf(path);
+    OnePage(pdf);
+    EXPECT_EQ(Contents(path), QByteArray("previous"));
+    pdf.Finish();
+    EXPECT_TRUE(Contents(path).startsWith("%PDF-"));
+    EXPECT_TRUE(Contents(path).trimmed().endsWith("%%EOF"));
+    EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("out.pdf")});
+}
+
+// Cancelled, failed or never finished: the file of that name stays as it was, or stays absent,
+// and nothing written aside is left.
+TEST_F(PdfPrinter, AFileNotFinishedLeavesThePreviousOne) {
+    const struct {
+        const char* name;
+        bool previous;
+        std::function<void(PdfFilePrinter&)> run;
+    } rows[] = {
+        {"aborted in a job", true,
+         [](PdfFilePrinter& pdf) {
+             pdf.BeginDoc();
+             pdf.NewPage();
+             pdf.Abort();
+             EXPECT_FALSE(pdf.Printing());
+         }},
+        {"aborted, no file before", false,
+         [](PdfFilePrinter& pdf) {
+             pdf.BeginDoc();
+             pdf.Abort();
+         }},
+        {"discarded between jobs", true,
+         [](PdfFilePrinter& pdf) {
+             OnePage(pdf);
+             pdf.Discard();
+             pdf.Finish();  // nothing left to complete
+         }},
+        {"printer gone without Finish", true, [](PdfFilePrinter& pdf) { OnePage(pdf); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir folder;
+        const QString path = folder.file(QStringLiteral("out.pdf"));
+        if (row.previous)
+            Put(path, "previous");
+        {
+            PdfFilePrinter pdf(path);
+            row.run(pdf);
+        }
+        EXPECT_EQ(Contents(path), row.previous ? QByteArray("previous") : QByteArray("<none>"));
+        EXPECT_EQ(FilesIn(folder.path()),
+                  row.previous ? QStringList{QStringLiteral("out.pdf")} : QStringList{});
+    }
+}
+
+TEST_F(PdfPrinter, AFileThatCannotBeWrittenIsAnErrorAndLeavesThePreviousOne) {
+    const QString folder = dir.file(QStringLiteral("forms"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
+    const QString path = folder + QStringLiteral("/out.pdf");
+    Put(path, "previous");
+    const auto failure = [](const QString& target, const std::function<void()>& fault = {}) {
+        return FailureText([&] {
+            PdfFilePrinter pdf(target);
+            OnePage(pdf);
+            if (fault)
+                fault();
+            pdf.Finish();
+        });
+    };
+    const QString notWritten = QStringLiteral("Не удалось записать файл \"%1\": ");
+
+    const QString missing = dir.file(QStringLiteral("missing/out.pdf"));
+    EXPECT_EQ(failure(missing), notWritten.arg(missing) + QStringLiteral("нет папки \"") +
+                                    dir.file(QStringLiteral("missing")) + u'"');
+    const QString inside = folder + QStringLiteral("/inside");
+    EXPECT_EQ(failure(inside), notWritten.arg(inside) + QStringLiteral("это папка"));
+    {
+        // The writes beyond 1000 bytes fail, as on a full disk.
+        FileSizeLimit full(1000);
+        EXPECT_EQ(
+            failure(path),
+            notWritten.arg(path) + QStringLiteral("ошибка записи (возможно, на диске нет места)"));
+    }
+    EXPECT_EQ(Contents(path), QByteArray("previous"));
+    EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("out.pdf")});
+
+    PermissionsObeyed obeyed;
+    if (!obeyed.Engaged())
+        GTEST_SKIP() << "skipped: a read-only folder cannot be enforced here";
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const QString readOnly = failure(path);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(readOnly, notWritten.arg(path) + QStringLiteral("в папку \"") + folder +
+                            QStringLiteral("\" нельзя записывать"));
+    EXPECT_EQ(Contents(path), QByteArray("previous"));
+}
+
+// Through a link the file it names is replaced, and the link stays.
+TEST_F(PdfPrinter, ALinkKeepsPointingAtTheWrittenFile) {
+    const QString target = dir.file(QStringLiteral("target.pdf"));
+    const QString link = dir.file(QStringLiteral("link.pdf"));
+    Put(target, "previous");
+    ASSERT_TRUE(QFile::link(target, link));
+    PdfFilePrinter pdf(link);
+    OnePage(pdf);
+    pdf.Finish();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(Contents(target).startsWith("%PDF-"));
 }
 
 }  // namespace

@@ -472,7 +472,7 @@ TEST_F(DBSpinEditTest, AFailedWriteKeepsTheFocusAndIsReported) {
     EXPECT_EQ(box->selectedText(), QStringLiteral("7"));
     ASSERT_EQ(services.boxes.size(), 1);
     EXPECT_EQ(services.boxes[0].text,
-              QStringLiteral("Document: Dataset not in edit or insert mode."));
+              QStringLiteral("Document: таблица не в режиме правки или добавления."));
     EXPECT_EQ(Stored().toInt(), 2);
 }
 
