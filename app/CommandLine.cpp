@@ -299,8 +299,11 @@ int CommandLine::Run(const QString& executablePath) {
 
         TfrReport report;
         report.setObjectName(QStringLiteral("Report"));
+        // Keeps the current rows the report may name ("fData.ListDoc.Descript") after the
+        // data module has gone.
+        TfReportBuilder builder(data, report);
         try {
-            TfReportBuilder(data, report).Build();
+            builder.Build();
         } catch (const Failure& e) {
             throw Stop{BuildFailed, e.Message()};
         }
