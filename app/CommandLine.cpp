@@ -282,8 +282,11 @@ private:
     void BuildAndPrepare() {
         report_ = std::make_unique<TfrReport>();
         report_->setObjectName(QStringLiteral("Report"));
+        // The builder keeps the current rows the report may name ("fData.ListDoc.Descript")
+        // after the data module has gone.
+        builder_ = std::make_unique<TfReportBuilder>(*data_, *report_);
         try {
-            TfReportBuilder(*data_, *report_).Build();
+            builder_->Build();
         } catch (const Failure& e) {
             throw Stop{CommandLine::BuildFailed, e.Message()};
         }
@@ -352,6 +355,7 @@ private:
     std::unique_ptr<TfrEngine> engine_;
     PdfFilePrinter* file_{nullptr};  // the engine's, when exporting
     std::unique_ptr<TfrReport> report_;
+    std::unique_ptr<TfReportBuilder> builder_;  // goes before the report it built
     int pageCount_{0};
 };
 

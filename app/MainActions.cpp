@@ -90,6 +90,17 @@ void TfMain::actDelListDocExecute() {
 }
 
 void TfMain::actCreateReportExecute() {
+    // Without a document for printing there is nothing to build: say what to do first.
+    if (data_.ListDoc.RecordCount() == 0) {
+        frame_.ShowInfo(
+            data_.Document.RecordCount() == 0
+                ? QStringLiteral("Нет шаблона документа, отчет строить не из чего.\r"
+                                 "Создайте шаблон (F2) и добавьте документ для печати (F3).")
+                : QStringLiteral("У шаблона нет документа для печати.\r"
+                                 "Добавьте документ для печати (F3), затем создайте отчет."),
+            QStringLiteral("Создать отчет"));
+        return;
+    }
     windows_.fPrintRep->BuildAndShow();
 }
 

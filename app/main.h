@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-#include "Failure.h"
+#include "FailureMessage.h"
 
 #include "TemplateWindows.h"
 
@@ -158,7 +158,7 @@ bool TfMain::Guard(F&& f) {
     } catch (const Failure& e) {
         ReportError(e.Message());
     } catch (const std::exception& e) {
-        ReportError(QString::fromUtf8(e.what()));
+        ReportError(FailureMessage(e));
     }
     return false;
 }

@@ -172,10 +172,6 @@ void TfPrintRep::SetupPages() {
     builder_->SetupPages();
 }
 
-void TfPrintRep::AddFieldObject() {
-    builder_->AddFieldObject();
-}
-
 std::array<QAction*, 9> TfPrintRep::ZoomItems() const {
     return {m1, m2, m3, m4, m5, m6, m7, m8, m9};
 }

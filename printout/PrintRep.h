@@ -27,8 +27,6 @@ public:
     void BuildAndShow();
     // Empties the report's pages and adds one per template page.
     void SetupPages();
-    // The text object of the current template field, when the document has a value for it.
-    void AddFieldObject();
 
     // Moves the zoom menu's check mark to `item`; a percentage above 0 also zooms to it.
     void CheckZoomItem(QAction* item, double percent);

@@ -5,6 +5,7 @@
 #include "DBGrid.h"
 #include "DBSpinEdit.h"
 #include "Data.h"
+#include "FailureMessage.h"
 #include "Labels.h"
 #include "Placement.h"
 #include "SpeedForm.h"
@@ -295,6 +296,7 @@ void TfDocs::Button1Click() {
 }
 
 void TfDocs::Button2Click() {
+    pageCountBefore_ = data_.Document.IsEmpty() ? QVariant() : data_.DocumentPageCount.Value();
     data_.Document.Edit();
     cmbOrient->setCurrentIndex(data_.DocumentOrientetion.AsInteger());
     RunEdit();
@@ -307,17 +309,53 @@ void TfDocs::cmbOrientChange() {
 void TfDocs::BitBtn2Click() {
     QString message;
     try {
-        if (Editing(data_.Document))
+        if (Editing(data_.Document)) {
+            ConfirmFewerPages();
             data_.Document.Post();
+        }
         return;
     } catch (const Failure& failure) {
         message = failure.Message();
     } catch (const std::exception& failure) {
-        message = QString::fromUtf8(failure.what());
+        message = FailureMessage(failure);
     }
     frame_.ShowInfo(QStringLiteral("Ошибка редактирования\rТекст ошибки:\r") + message,
                     QStringLiteral("Ошибка!"));
     data_.Document.Cancel();
+}
+
+void TfDocs::ConfirmFewerPages() {
+    if (data_.Document.State() != TDataSetState::dsEdit || pageCountBefore_.isNull())
+        return;
+    // The controls write what the user entered, as the post would first.
+    emit data_.Document.UpdateData();
+    const int before = pageCountBefore_.toInt();
+    const int after = data_.DocumentPageCount.AsInteger();  // null: no page
+    if (after >= before)
+        return;
+    // The template's fields: the values table follows the template being changed.
+    int fields = 0;
+    for (int row = 0; row < data_.Values_.RowCount(); ++row) {
+        const QVariant page = data_.Values_PageNum.ValueAt(row);
+        if (!page.isNull() && page.toInt() > after && page.toInt() <= before)
+            ++fields;
+    }
+    if (fields == 0)
+        return;
+    const QString pages = after + 1 == before
+                              ? QStringLiteral("На странице %1, которая будет убрана,").arg(before)
+                              : QStringLiteral("На страницах %1–%2, которые будут убраны,")
+                                    .arg(after + 1)
+                                    .arg(before);
+    const QString question = pages + QStringLiteral(
+                                         " есть поля шаблона: %1.\r"
+                                         "Пока они там, отчет по этому шаблону не построится.\r"
+                                         "Уменьшить количество страниц с %2 до %3?")
+                                         .arg(fields)
+                                         .arg(before)
+                                         .arg(after);
+    if (!frame_.AskYesNo(question, QStringLiteral("Количество страниц")))
+        data_.DocumentPageCount.SetValue(pageCountBefore_);
 }
 
 void TfDocs::BitBtn3Click() {

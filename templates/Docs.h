@@ -96,9 +96,14 @@ private:
     // Shows fEdit; a row still being edited when it closes (the window manager closed it) is
     // discarded.
     void RunEdit();
+    // Before a lowered page count is stored: when fields sit on the pages that go, asks the
+    // user, and a "no" keeps the count the template had.
+    void ConfirmFewerPages();
 
     AppFrame& frame_;
     TfData& data_;
+    // The page count of the template being changed, as it was stored.
+    QVariant pageCountBefore_;
     // The windows this one may open; it opens none of them today.
     [[maybe_unused]] const TemplateWindows& windows_;
 };

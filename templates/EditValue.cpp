@@ -4,6 +4,7 @@
 #include "DBEditors.h"
 #include "DBSpinEdit.h"
 #include "Data.h"
+#include "FailureMessage.h"
 #include "FontGroup.h"
 #include "Labels.h"
 #include "Placement.h"
@@ -156,7 +157,7 @@ bool TfEditValue::Guard(Action&& action) {
     } catch (const Failure& e) {
         frame_.ShowError(e.Message());
     } catch (const std::exception& e) {
-        frame_.ShowError(QString::fromUtf8(e.what()));
+        frame_.ShowError(FailureMessage(e));
     }
     return false;
 }

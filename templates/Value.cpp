@@ -5,6 +5,7 @@
 #include "DBGrid.h"
 #include "Data.h"
 #include "EditValue.h"
+#include "FailureMessage.h"
 #include "FontGroup.h"
 #include "Labels.h"
 #include "Placement.h"
@@ -124,7 +125,7 @@ void TfValue::Guard(Action&& action) {
     } catch (const Failure& e) {
         frame_.ShowError(e.Message());
     } catch (const std::exception& e) {
-        frame_.ShowError(QString::fromUtf8(e.what()));
+        frame_.ShowError(FailureMessage(e));
     }
 }
 

@@ -146,8 +146,11 @@ void TfrReport::ReportError(const QString& message) {
         object = frLoadStr(55202) + u' ' + view->Name + u'\r';
     }
     const TfrReport* current = state.CurrentReport ? state.CurrentReport : this;
-    text += QStringLiteral("\r\r") + frLoadStr(55201) + u' ' + current->objectName() + u'\r' +
-            object + u'\r' + message;
+    // A titled report is the user's document: its title says which one, the component name
+    // does not.
+    const QString document = current->Title.isEmpty() ? current->objectName() : current->Title;
+    text += QStringLiteral("\r\r") + frLoadStr(55201) + u' ' + document + u'\r' + object + u'\r' +
+            message;
     state.ErrorText = text;
     TfrReport* main = state.MainReport ? state.MainReport : this;
     main->CancelRequested = true;

@@ -424,6 +424,19 @@ TEST_F(CommandLineRun, ExportWritesTheDocumentWhereTheBuilderPutsIt) {
     EXPECT_GT(landscape[0].width(), landscape[0].height());
 }
 
+// The run lets the database go before preparing; the report still reads the rows it names.
+TEST_F(CommandLineRun, ExportPrintsTheDataModulesFieldsNamedInValues) {
+    if (!PdfToolsInstalled())
+        GTEST_SKIP() << "skipped: no poppler-utils";
+    Sample();
+    Sql(QStringLiteral("UPDATE ListDoc SET Descript = 'Накладная77'"));
+    Sql(QStringLiteral("UPDATE HistoryValue SET Value = '[fData.ListDoc.Descript]'"));
+    const Result r = Run({QStringLiteral("--export-pdf"), QStringLiteral("named.pdf")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(PdfWordBox(dir.file(QStringLiteral("named.pdf")), QStringLiteral("Накладная77"))
+                    .has_value());
+}
+
 TEST_F(CommandLineRun, PrintSendsTheReportToTheChosenQueue) {
     CupsScheduler cups;
     if (!cups.Running()) {

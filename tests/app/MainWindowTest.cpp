@@ -630,6 +630,50 @@ TEST_F(MainWindow, F9ShowsTheReportOfTheCurrentDocument) {
     windows.fPrintRep = nullptr;
 }
 
+TEST_F(MainWindow, F9WithoutADocumentForPrintingSaysWhy) {
+    TfrEngine engine(nullptr);
+    engine.State().Services = &services;
+    frStartTextLayer(engine);
+    frStartPreview(engine);
+    struct Row {
+        const char* name;
+        bool withTemplate;
+        QString text;
+    };
+    const Row rows[] = {
+        {"NoTemplate", false,
+         QStringLiteral("Нет шаблона документа, отчет строить не из чего.\r"
+                        "Создайте шаблон (F2) и добавьте документ для печати (F3).")},
+        {"NoDocument", true,
+         QStringLiteral("У шаблона нет документа для печати.\r"
+                        "Добавьте документ для печати (F3), затем создайте отчет.")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Fresh();
+        if (row.withTemplate)
+            AddField(AddTemplate(QStringLiteral("Счёт")), QStringLiteral("Сумма"),
+                     QStringLiteral("100"));
+        Open();
+        TfPrintRep printRep(frame, *data, main.get());
+        windows.fPrintRep = &printRep;
+        bool shown = false;
+        QTimer::singleShot(0, &printRep, [&] {
+            if (printRep.isVisible()) {
+                shown = true;
+                printRep.close();
+            }
+        });
+        Press(Qt::Key_F9);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(shown);
+        ASSERT_EQ(services.boxes.size(), 1);
+        EXPECT_EQ(services.boxes[0].text, row.text);
+        EXPECT_EQ(services.boxes[0].caption, QStringLiteral("Создать отчет"));
+        windows.fPrintRep = nullptr;
+    }
+}
+
 TEST_F(MainWindow, TheContextMenuOpensOverTheGrids) {
     Open();
     for (TDBGrid* grid : {main->DBGrid1, main->Grid}) {

@@ -1,7 +1,10 @@
 #include "AppFrame.h"
+#include "FailureMessage.h"
 #include "ServicesDouble.h"
 
 #include <gtest/gtest.h>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -83,6 +86,18 @@ TEST(AppFrame, HelpSetsTheFileBeforeEveryCall) {
     EXPECT_EQ(services.helps[0].context, -1);
     EXPECT_EQ(services.helps[1].file, QStringLiteral("Quillbox.hlp"));
     EXPECT_EQ(services.helps[1].context, 2);
+}
+
+// What the windows tell the user of a failure is Russian, also for the standard library's own.
+TEST(FailureMessage, EveryFailureInRussian) {
+    EXPECT_EQ(FailureMessage(Failure(QStringLiteral("Поле не заполнено"))),
+              QStringLiteral("Поле не заполнено"));
+    EXPECT_EQ(FailureMessage(DatabaseError(QStringLiteral("База занята"))),
+              QStringLiteral("База занята"));
+    EXPECT_EQ(FailureMessage(std::bad_alloc()),
+              QStringLiteral("Недостаточно памяти: операция прервана."));
+    EXPECT_EQ(FailureMessage(std::out_of_range("vector::_M_range_check")),
+              QStringLiteral("Внутренняя ошибка программы: операция прервана."));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "DataFixture.h"
 #include "Engine.h"
+#include "Page.h"
+#include "PreparedPages.h"
 #include "Report.h"
 #include "ReportBuilder.h"
 #include "ScriptedPrinter.h"
@@ -43,10 +45,24 @@ protected:
 
     void BuildReport() {
         OpenModule();
-        TfReportBuilder(*data, report).Build();
+        builder = std::make_unique<TfReportBuilder>(*data, report);
+        builder->Build();
+    }
+
+    // The lines of every object of prepared page `index`, page by page as printed.
+    QStringList PreparedTexts(int index) {
+        TfrEMFPages& store = *report.PreparedPages;
+        store.LoadPage(index);
+        QStringList texts;
+        const TfrPage& page = *store.RecordAt(index).LoadedPage;
+        for (int i = 0; i < page.ObjectCount(); ++i)
+            texts << page.ObjectAt(i).Memo.join(u'|');
+        return texts;
     }
 
     ScriptedPrinter* printer{nullptr};
     std::unique_ptr<TfrEngine> engine;
     TfrReport report;
+    // Gone before the report and the engine.
+    std::unique_ptr<TfReportBuilder> builder;
 };

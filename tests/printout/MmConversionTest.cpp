@@ -1,7 +1,7 @@
 #include "MmConversion.h"
 
 #include <gtest/gtest.h>
-#include <QImage>
+#include <limits>
 
 namespace {
 
@@ -22,14 +22,13 @@ TEST(MmConversion, MillimetresAtTheDevicesResolutionLessFourDots) {
     EXPECT_DOUBLE_EQ(static_cast<double>(PixelsPerMm(96)), 92 / 25.4);
 }
 
-TEST(MmConversion, EachAxisTakesItsOwnResolution) {
-    QImage device(8, 8, QImage::Format_RGB32);
-    device.setDotsPerMeterX(3780);  // 96 dpi
-    device.setDotsPerMeterY(4724);  // 120 dpi
-    EXPECT_EQ(MmToPixelsX(device, 100), 362);
-    EXPECT_EQ(MmToPixelsY(device, 100), 457);
-    EXPECT_DOUBLE_EQ(static_cast<double>(PixelsPerMmX(device)), 92 / 25.4);
-    EXPECT_DOUBLE_EQ(static_cast<double>(PixelsPerMmY(device)), 116 / 25.4);
+TEST(MmConversion, TheWholeIntegerRangeSaturatesInsteadOfWrapping) {
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    EXPECT_EQ(MmToPixels(96, kMax), std::numeric_limits<qint32>::max());
+    EXPECT_EQ(MmToPixels(96, kMin), std::numeric_limits<qint32>::min());
+    EXPECT_EQ(MmToPixels(96, 10000), 36220);
+    EXPECT_EQ(MmToPixels(96, -10000), -36220);
 }
 
 }  // namespace

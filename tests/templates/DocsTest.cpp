@@ -216,6 +216,63 @@ TEST_F(DocsWindow, PageCountStopsAtOneAndHasNoUpperLimit) {
     EXPECT_EQ(Scalar(QStringLiteral("SELECT PageCount FROM Document")).toInt(), 32000);
 }
 
+// --- fewer pages than fields
+
+TEST_F(DocsWindow, LoweringThePageCountUnderFieldsAsksFirst) {
+    const qint64 doc = AddTemplate(QStringLiteral("Форма"), 3, 0);
+    AddField(doc, QStringLiteral("А"), QString(), 1);
+    AddField(doc, QStringLiteral("Б"), QString(), 2);
+    AddField(doc, QStringLiteral("В"), QString(), 3);
+    AddField(doc, QStringLiteral("Г"), QString(), 3);
+    Open();
+    auto lower = [&](int steps) {
+        Session([&] {
+            WithPanel(docs->Button2, [&](QDialog&) {
+                for (int i = 0; i < steps; ++i)
+                    QTest::keyClick(docs->DBSpinEdit1, Qt::Key_Down);
+                docs->DBEdit1->selectAll();
+                TypeText(docs->DBEdit1, QStringLiteral("Другая %1").arg(steps));
+                QTest::mouseClick(docs->BitBtn2, Qt::LeftButton);
+            });
+        });
+    };
+    auto stored = [&] {
+        return Scalar(QStringLiteral("SELECT Name || '/' || PageCount FROM Document")).toString();
+    };
+
+    // "No" keeps the page count; the rest of the change is stored.
+    services.answers = {false};
+    lower(2);
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_EQ(services.boxes[0].text,
+              QStringLiteral("На страницах 2–3, которые будут убраны, есть поля шаблона: 3.\r"
+                             "Пока они там, отчет по этому шаблону не построится.\r"
+                             "Уменьшить количество страниц с 3 до 1?"));
+    EXPECT_EQ(services.boxes[0].caption, QStringLiteral("Количество страниц"));
+    EXPECT_EQ(services.boxes[0].icon, UiServices::Icon::Question);
+    EXPECT_EQ(stored(), QStringLiteral("Другая 2/3"));
+
+    // "Yes" lowers it.
+    services.boxes.clear();
+    services.answers = {true};
+    lower(1);
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_TRUE(services.boxes[0].text.startsWith(
+        QStringLiteral("На странице 3, которая будет убрана, есть поля шаблона: 2.\r")));
+    EXPECT_EQ(stored(), QStringLiteral("Другая 1/2"));
+
+    // Raising it asks nothing.
+    services.boxes.clear();
+    Session([&] {
+        WithPanel(docs->Button2, [&](QDialog&) {
+            QTest::keyClick(docs->DBSpinEdit1, Qt::Key_Up);
+            QTest::mouseClick(docs->BitBtn2, Qt::LeftButton);
+        });
+    });
+    EXPECT_TRUE(services.boxes.isEmpty());
+    EXPECT_EQ(stored(), QStringLiteral("Другая 1/3"));
+}
+
 // --- a template the store refuses
 
 template <class Case>
