@@ -5,6 +5,7 @@
 #include "Failure.h"
 #include "Page.h"
 #include "Preview.h"
+#include "PreparedPages.h"
 #include "PreviewView.h"
 #include "PrintCommands.h"
 #include "ReportBuilder.h"

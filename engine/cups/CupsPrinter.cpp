@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "PrinterOptionsDialog.h"
+#include "QueueOptions.h"
 #include "SpoolerProcess.h"
 
 #include <QApplication>
@@ -191,7 +192,7 @@ bool CupsPrinter::ShowPropertiesDialog() {
     if (!device_)
         return false;
     const QString queue = names_[current_];
-    PrinterOptionsDialog dialog(queue, ReadQueueOptions(queue), jobOptions_,
+    PrinterOptionsDialog dialog(queue, QueueOptionsOf(info_), jobOptions_,
                                 QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return false;

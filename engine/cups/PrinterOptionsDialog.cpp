@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 PrinterOptionsDialog::PrinterOptionsDialog(const QString& queue, QList<QueueOption> options,
                                            const QMap<QString, QString>& chosen, QWidget* parent)
@@ -18,8 +19,11 @@ PrinterOptionsDialog::PrinterOptionsDialog(const QString& queue, QList<QueueOpti
     for (const QueueOption& option : options_) {
         auto* box = new QComboBox(this);
         box->setObjectName(option.Key);
-        box->addItems(option.Values);
-        box->setCurrentText(chosen.value(option.Key, option.Default));
+        if (option.Default.isEmpty())
+            box->addItem(QStringLiteral("Как задано в системе"), QString());
+        for (qsizetype i = 0; i < option.Values.size(); ++i)
+            box->addItem(option.ValueLabels.value(i, option.Values[i]), option.Values[i]);
+        box->setCurrentIndex(std::max(0, box->findData(chosen.value(option.Key, option.Default))));
         auto* label = new QLabel(option.Label + u':', this);
         label->setBuddy(box);
         form->addRow(label, box);
@@ -51,8 +55,8 @@ PrinterOptionsDialog::PrinterOptionsDialog(const QString& queue, QList<QueueOpti
 QMap<QString, QString> PrinterOptionsDialog::Chosen() const {
     QMap<QString, QString> chosen;
     for (qsizetype i = 0; i < options_.size(); ++i) {
-        const QString value = Boxes[i]->currentText();
-        if (value != options_[i].Default)
+        const QString value = Boxes[i]->currentData().toString();
+        if (!value.isEmpty() && value != options_[i].Default)
             chosen.insert(options_[i].Key, value);
     }
     return chosen;

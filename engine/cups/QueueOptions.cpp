@@ -1,74 +1,74 @@
 #include "QueueOptions.h"
 
-#include "SpoolerProcess.h"
-
-#include <QProcess>
-#include <QRegularExpression>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <algorithm>
 
 namespace {
 
-constexpr int kAnswerMs = 5000;
+QString SidesOf(QPrinter::DuplexMode mode) {
+    switch (mode) {
+        case QPrinter::DuplexLongSide:
+            return QStringLiteral("two-sided-long-edge");
+        case QPrinter::DuplexShortSide:
+            return QStringLiteral("two-sided-short-edge");
+        default:
+            return QStringLiteral("one-sided");
+    }
+}
+
+QString SidesLabel(const QString& sides) {
+    if (sides == u"two-sided-long-edge")
+        return QStringLiteral("С двух сторон, переплет по длинному краю");
+    if (sides == u"two-sided-short-edge")
+        return QStringLiteral("С двух сторон, переплет по короткому краю");
+    return QStringLiteral("С одной стороны");
+}
 
 }  // namespace
 
-QList<QueueOption> ParseQueueOptions(const QString& listing) {
-    static const QRegularExpression line(QStringLiteral(R"(^([^/:\s]+)(?:/([^:]*))?:\s*(.*)$)"));
+QList<QueueOption> QueueOptionsOf(const QPrinterInfo& queue) {
     QList<QueueOption> options;
-    for (const QString& text : listing.split(u'\n', Qt::SkipEmptyParts)) {
-        const QRegularExpressionMatch m = line.match(text.trimmed());
-        if (!m.hasMatch())
-            continue;
-        QueueOption option;
-        option.Key = m.captured(1);
-        option.Label = m.captured(2).trimmed();
-        if (option.Label.isEmpty())
-            option.Label = option.Key;
-        for (QString value : m.captured(3).split(u' ', Qt::SkipEmptyParts)) {
-            if (value.startsWith(u'*')) {
-                value.remove(0, 1);
-                option.Default = value;
-            }
-            option.Values.append(value);
+
+    QueueOption sides{QStringLiteral("sides"), QStringLiteral("Двусторонняя печать"), {}, {}, {}};
+    for (QPrinter::DuplexMode mode : queue.supportedDuplexModes()) {
+        const QString value = SidesOf(mode);
+        if (mode != QPrinter::DuplexAuto && !sides.Values.contains(value)) {
+            sides.Values << value;
+            sides.ValueLabels << SidesLabel(value);
         }
-        if (option.Values.isEmpty())
-            continue;
-        if (option.Default.isEmpty())
-            option.Default = option.Values.first();
-        options.append(option);
     }
-    return options;
-}
+    sides.Default = SidesOf(queue.defaultDuplexMode());
+    options << sides;
 
-bool KeepsLayout(const QString& key) {
-    static const QStringList exact{QStringLiteral("InputSlot"),  QStringLiteral("Duplex"),
-                                   QStringLiteral("MediaType"),  QStringLiteral("Resolution"),
-                                   QStringLiteral("ColorModel"), QStringLiteral("OutputBin")};
-    if (exact.contains(key))
-        return true;
-    // Driver-specific names of the same settings, as long as none speaks of the layout.
-    static const QRegularExpression layout(
-        QStringLiteral("page|size|region|scal|fit|margin|orient|nup|number|shift|offset|"
-                       "position|rotat|mirror|border"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression setting(QStringLiteral("quality|resolution|color|colour|"
-                                                           "tray|duplex|toner|economode|dither"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    return setting.match(key).hasMatch() && !layout.match(key).hasMatch();
-}
+    QueueOption resolution{QStringLiteral("Resolution"), QStringLiteral("Разрешение"), {}, {}, {}};
+    QList<int> dpis = queue.supportedResolutions();
+    std::sort(dpis.begin(), dpis.end());
+    for (int dpi : dpis) {
+        if (dpi <= 0)
+            continue;
+        resolution.Values << QStringLiteral("%1dpi").arg(dpi);
+        resolution.ValueLabels << QStringLiteral("%1 точек на дюйм").arg(dpi);
+    }
+    options << resolution;
 
-QList<QueueOption> ReadQueueOptions(const QString& queue) {
-    QProcess lpoptions;
-    const SpoolerRun run =
-        RunSpoolerProgram(lpoptions, QStringLiteral("lpoptions"),
-                          {QStringLiteral("-p"), queue, QStringLiteral("-l")}, kAnswerMs);
-    if (run != SpoolerRun::Finished || lpoptions.exitStatus() != QProcess::NormalExit ||
-        lpoptions.exitCode() != 0)
-        return {};
-    QList<QueueOption> options;
-    for (const QueueOption& option :
-         ParseQueueOptions(QString::fromLocal8Bit(lpoptions.readAllStandardOutput()))) {
-        if (KeepsLayout(option.Key))
-            options.append(option);
+    QueueOption color{QStringLiteral("print-color-mode"), QStringLiteral("Цвет"), {}, {}, {}};
+    for (QPrinter::ColorMode mode : queue.supportedColorModes()) {
+        const bool gray = mode == QPrinter::GrayScale;
+        color.Values << (gray ? QStringLiteral("monochrome") : QStringLiteral("color"));
+        color.ValueLabels << (gray ? QStringLiteral("Черно-белая") : QStringLiteral("Цветная"));
+    }
+    color.Default = queue.defaultColorMode() == QPrinter::GrayScale ? QStringLiteral("monochrome")
+                                                                    : QStringLiteral("color");
+    options << color;
+
+    // A setting with one value is no choice.
+    options.erase(std::remove_if(options.begin(), options.end(),
+                                 [](const QueueOption& o) { return o.Values.size() < 2; }),
+                  options.end());
+    for (QueueOption& o : options) {
+        if (!o.Values.contains(o.Default))
+            o.Default.clear();  // the queue's own, unnamed: nothing is passed unless chosen
     }
     return options;
 }

@@ -251,17 +251,23 @@ TEST_F(Cups, PropertiesOfferOnlyWhatKeepsTheMarksInPlace) {
         for (const QComboBox* box : d.Boxes)
             offered << box->objectName();
         if (auto* resolution = d.findChild<QComboBox*>(QStringLiteral("Resolution")))
-            resolution->setCurrentText(QStringLiteral("150dpi"));
+            resolution->setCurrentIndex(resolution->findData(QStringLiteral("150dpi")));
         d.reject();
     });
     EXPECT_FALSE(printer.ShowPrinterProperties());
     EXPECT_EQ(title, QStringLiteral("Свойства принтера \"Formwright-PDF\""));
-    EXPECT_EQ(offered, QStringList{QStringLiteral("Resolution")});
+    EXPECT_TRUE(offered.contains(QStringLiteral("Resolution")));
+    for (const QString& key : offered) {
+        EXPECT_TRUE((QStringList{QStringLiteral("sides"), QStringLiteral("Resolution"),
+                                 QStringLiteral("print-color-mode")}
+                         .contains(key)))
+            << key.toStdString();
+    }
 
     // Accepted: the next job carries it.
     WhenShown<PrinterOptionsDialog>([](PrinterOptionsDialog& d) {
         if (auto* resolution = d.findChild<QComboBox*>(QStringLiteral("Resolution")))
-            resolution->setCurrentText(QStringLiteral("600dpi"));
+            resolution->setCurrentIndex(resolution->findData(QStringLiteral("600dpi")));
         d.accept();
     });
     EXPECT_TRUE(printer.ShowPrinterProperties());
@@ -275,38 +281,34 @@ TEST_F(Cups, PropertiesOfferOnlyWhatKeepsTheMarksInPlace) {
     EXPECT_EQ(scheduler->JobAttribute(cups.LastJob(), "Resolution"), QByteArray("600dpi"));
 }
 
-TEST(QueueOptions, TheListingIsReadAndOnlyWhatKeepsTheLayoutIsOffered) {
-    const QString listing = QStringLiteral(
-        "PageSize/Page Size: Letter *A4 A5\n"
-        "Resolution/Output Resolution: 150dpi *300dpi 600dpi\n"
-        "InputSlot/Media Source: *Auto Tray1 Manual\n"
-        "Duplex: *None DuplexNoTumble\n"
-        "garbage line\n");
-    const QList<QueueOption> options = ParseQueueOptions(listing);
-    ASSERT_EQ(options.size(), 4);
-    EXPECT_EQ(
-        options[1],
-        (QueueOption{QStringLiteral("Resolution"),
-                     QStringLiteral("Output Resolution"),
-                     {QStringLiteral("150dpi"), QStringLiteral("300dpi"), QStringLiteral("600dpi")},
-                     QStringLiteral("300dpi")}));
-    EXPECT_EQ(options[3].Label, QStringLiteral("Duplex"));
-
-    const struct {
-        const char* key;
-        bool keeps;
-    } keys[] = {
-        {"InputSlot", true},      {"Duplex", true},
-        {"Resolution", true},     {"ColorModel", true},
-        {"MediaType", true},      {"cupsPrintQuality", true},
-        {"HPTrayChoice", true},   {"PageSize", false},
-        {"PageRegion", false},    {"number-up", false},
-        {"fit-to-page", false},   {"Orientation", false},
-        {"HPMarginShift", false}, {"ScalingResolution", false},
-        {"PDFVer", false},
+// The dialog passes on only what differs from the queue's own settings.
+TEST(PrinterOptions, OnlyChoicesOtherThanTheQueuesOwnArePassedOn) {
+    const QList<QueueOption> options = {
+        {QStringLiteral("sides"),
+         QStringLiteral("Двусторонняя печать"),
+         {QStringLiteral("one-sided"), QStringLiteral("two-sided-long-edge")},
+         {QStringLiteral("С одной стороны"), QStringLiteral("С двух сторон")},
+         QStringLiteral("one-sided")},
+        {QStringLiteral("Resolution"),
+         QStringLiteral("Разрешение"),
+         {QStringLiteral("300dpi"), QStringLiteral("600dpi")},
+         {},
+         QString()},
     };
-    for (const auto& k : keys)
-        EXPECT_EQ(KeepsLayout(QString::fromLatin1(k.key)), k.keeps) << k.key;
+    PrinterOptionsDialog dialog(QStringLiteral("Q"), options,
+                                {{QStringLiteral("Resolution"), QStringLiteral("600dpi")}});
+    ASSERT_EQ(dialog.Boxes.size(), 2);
+    // An unnamed setting of the queue's is offered as it is.
+    EXPECT_EQ(dialog.Boxes[1]->itemText(0), QStringLiteral("Как задано в системе"));
+    EXPECT_EQ(dialog.Boxes[1]->currentData().toString(), QStringLiteral("600dpi"));
+    EXPECT_EQ(dialog.Chosen(),
+              (QMap<QString, QString>{{QStringLiteral("Resolution"), QStringLiteral("600dpi")}}));
+    dialog.Boxes[0]->setCurrentIndex(1);
+    dialog.Boxes[1]->setCurrentIndex(0);
+    EXPECT_EQ(
+        dialog.Chosen(),
+        (QMap<QString, QString>{{QStringLiteral("sides"), QStringLiteral("two-sided-long-edge")}}));
+    EXPECT_FALSE(dialog.findChild<QWidget*>(QStringLiteral("number-up")));
 }
 
 }  // namespace
