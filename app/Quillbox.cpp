@@ -6,6 +6,7 @@
 #include "EditValue.h"
 #include "Engine.h"
 #include "Failure.h"
+#include "PdfFileDialog.h"
 #include "Preview.h"
 #include "PrintRep.h"
 #include "Printing.h"
@@ -15,7 +16,6 @@
 #include "main.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -50,11 +50,7 @@ bool Quillbox::Start(const QString& executablePath) {
         return false;
 
     auto printers = std::make_unique<DesktopPrinters>();
-    printers->AskFileName = [] {
-        return QFileDialog::getSaveFileName(QApplication::activeWindow(),
-                                            QStringLiteral("Печать в файл PDF"), QString(),
-                                            QStringLiteral("Файлы PDF (*.pdf)"));
-    };
+    printers->AskFileName = [] { return frAskPdfFileName(QApplication::activeWindow()); };
     engine = std::make_unique<TfrEngine>(std::move(printers));
     engine->State().Services = &frame.Services();
     frStartTextLayer(*engine);

@@ -5,8 +5,9 @@
 #include "Failure.h"
 #include "Page.h"
 #include "Preview.h"
+#include "PreparedPages.h"
 #include "PreviewView.h"
-#include "Printing.h"
+#include "PrintCommands.h"
 #include "ReportBuilder.h"
 
 #include <QAction>
@@ -153,9 +154,9 @@ void TfPrintRep::BuildAndShow() {
         frame_.ShowError(e.Message());
         return;
     }
-    // An error has been shown by the engine; the pages of an earlier build are not shown
-    // under this document's caption.
-    if (!Report.Prepare())
+    // An error has been shown by the engine and left no page; the pages of an earlier build are
+    // never shown under this document's caption. A cancel keeps the pages formed so far.
+    if (!Report.Prepare() && Report.PreparedPages->Count() == 0)
         return;
     // Also when there is no page: the preview then shows none, never an earlier report's.
     Preview->ConnectReport(Report);

@@ -23,7 +23,8 @@ public:
     ~TfPrintRep() override;
 
     // Builds the report of the current document for printing and shows it modally until the
-    // window is closed. Nothing is shown when the build or the preparation fails.
+    // window is closed. Nothing is shown when the build or the preparation fails; a cancelled
+    // preparation shows the pages it formed.
     void BuildAndShow();
     // Empties the report's pages and adds one per template page.
     void SetupPages();

@@ -47,10 +47,12 @@ public:
     DeviceCaps Caps() override;
     int Copies() const override { return setting_.Copies; }
     void SetCopies(int copies) override;
+    bool MakesCopies() const override { return false; }
     QString Title() const override { return title_; }
     void SetTitle(const QString& title) override { title_ = title; }
     // A file has no settings dialog of its own.
     bool ShowPropertiesDialog() override { return false; }
+    bool HasPropertiesDialog() const override { return false; }
     Canvas* PageCanvas() override;
 
 protected:

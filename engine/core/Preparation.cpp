@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kOf = 55199;
 constexpr int kError = 55206;
-constexpr int kPreparing = 55203;
 constexpr int kFirstPass = 55204;
 constexpr int kFormingPage = 55205;
 
@@ -121,9 +120,7 @@ bool TfrReport::RunPreparation() {
     state.PreparedPageIndex = 0;
     PreparedPages->ClearAll();
 
-    QString caption = frLoadStr(kPreparing);
-    if (!Title.isEmpty())
-        caption += QStringLiteral(" - ") + Title;
+    const QString caption = frProgressCaption(*this);
     TfrProgressWindow* window = ShowProgress && !OnProgress ? ProgressWindow() : nullptr;
     const auto run = [&](int stepText) {
         window->SetCaption(caption);
@@ -160,10 +157,8 @@ bool TfrReport::RunPreparation() {
 void TfrReport::BuildPass() {
     TfrEngineState& state = frEngineState();
     BuildPages();
-    TfrProgressWindow* window = ProgressWindow();
     if (LastPass) {
-        if (window && window->Report() == this)
-            window->SetModalResult(CancelRequested ? mrCancel : mrOk);
+        frEndProgress(*this);
         return;
     }
     state.TotalPages = PreparedPages->Count();
@@ -173,8 +168,7 @@ void TfrReport::BuildPass() {
         RunPreparation();
     } else {
         PreparedPages->ClearAll();
-        if (window && window->Report() == this)
-            window->SetModalResult(mrCancel);
+        frEndProgress(*this);
     }
     TwoPass = true;
 }
@@ -248,10 +242,10 @@ void TfrReport::ReportProgress(int n) {
     }
     if (!ShowProgress)
         return;
-    TfrProgressWindow* window = ProgressWindow();
-    if (!window || window->Report() != this)
+    TfrProgressWindow* window = frProgressWindowOf(*this);
+    if (!window)
         return;
-    QString text = window->StepText() + QStringLiteral("  ") + QString::number(n);
+    QString text = frProgressLine(*window, n);
     TfrEngineState& state = frEngineState();
     const TfrReport& main = MainReport(*this);
     if (main.TwoPassAtStart && main.LastPass)

@@ -35,3 +35,14 @@ public:
     // Ends the modal loop with this result as soon as control returns to it.
     virtual void SetModalResult(int result) = 0;
 };
+
+// What preparation and printing both write into the progress window.
+
+// The caption: "Подготовка отчета", then " - " and the report's title when it has one.
+QString frProgressCaption(const TfrReport& report);
+// The progress line: the window's step text, two spaces and the number.
+QString frProgressLine(const TfrProgressWindow& window, int number);
+// The engine's progress window while it serves this report; null otherwise.
+TfrProgressWindow* frProgressWindowOf(const TfrReport& report);
+// Ends the run of the window serving this report: cancel when the report was cancelled, else OK.
+void frEndProgress(const TfrReport& report);

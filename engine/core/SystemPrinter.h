@@ -90,12 +90,17 @@ public:
 
     virtual int Copies() const = 0;
     virtual void SetCopies(int copies) = 0;
+    // Whether the device repeats each page Copies() times itself; where it cannot (a file),
+    // the print run draws every copy.
+    virtual bool MakesCopies() const { return true; }
     virtual QString Title() const = 0;
     virtual void SetTitle(const QString& title) = 0;
 
     // The driver's own settings dialog for the current printer, on a copy of its settings block
     // that replaces the block when the user accepts. True when accepted.
     virtual bool ShowPropertiesDialog() = 0;
+    // Whether the current printer has such a dialog.
+    virtual bool HasPropertiesDialog() const { return true; }
     // Asked before a print run begins, once the printer is chosen: false when the user declined
     // (a file printer whose file name was not given), and then nothing is printed.
     virtual bool ReadyToPrint() { return true; }

@@ -1,10 +1,12 @@
 #include "CupsPrinter.h"
 
 #include "Failure.h"
+#include "PrinterOptionsDialog.h"
+#include "QueueOptions.h"
+#include "SpoolerProcess.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -13,7 +15,6 @@
 namespace {
 
 constexpr int kPreferredDpi = 1200;
-constexpr int kSpoolerTimeoutMs = 60000;
 
 // The finest resolution the queue offers up to 1200 dpi; else its coarsest; else 1200.
 int ChooseResolution(const QList<int>& offered) {
@@ -42,7 +43,10 @@ QString MediaOf(const PaperSetting& setting) {
 }
 
 QString NotSent(const QString& queue, const QString& reason) {
-    return QStringLiteral("Не удалось отправить задание на принтер \"%1\": %2").arg(queue, reason);
+    return QStringLiteral(
+               "Не удалось отправить задание на принтер \"%1\": %2. Задание в очередь "
+               "не поставлено.")
+        .arg(queue, reason);
 }
 
 }  // namespace
@@ -80,15 +84,16 @@ QStringList CupsPrinter::Printers() {
 
 void CupsPrinter::SetPrinterIndex(int index) {
     if (index < 0 || index >= names_.size())
-        throw Failure(QStringLiteral("Printer selected is not valid"));
+        throw Failure(QStringLiteral("Выбранный принтер недоступен"));
     if (Printing())
-        throw Failure(QStringLiteral("Printing in progress"));
+        throw Failure(QStringLiteral("Идет печать: принтер сменить нельзя"));
     if (index != current_)
         Load(index);
 }
 
 void CupsPrinter::Load(int index) {
     current_ = index;
+    jobOptions_.clear();
     device_.reset();
     catalog_ = PaperCatalog();
     setting_ = PaperSetting();
@@ -134,7 +139,7 @@ std::optional<DeviceMode> CupsPrinter::GetDeviceMode() {
 
 void CupsPrinter::SetDeviceMode(const DeviceMode& mode) {
     if (!device_)
-        throw Failure(QStringLiteral("Printer selected is not valid"));
+        throw Failure(QStringLiteral("Выбранный принтер недоступен"));
     PaperSetting wanted = setting_;
     wanted.Apply(mode, catalog_);
     Configure(wanted);
@@ -164,7 +169,7 @@ void CupsPrinter::SetCopies(int copies) {
 
 DeviceCaps CupsPrinter::Caps() {
     if (!device_)
-        throw Failure(QStringLiteral("Printer selected is not valid"));
+        throw Failure(QStringLiteral("Выбранный принтер недоступен"));
     const QSize sheet = setting_.SheetPixels(resolution_);
     const QPageLayout layout = device_->pageLayout();
     const QMarginsF border = layout.minimumMargins();
@@ -186,28 +191,12 @@ DeviceCaps CupsPrinter::Caps() {
 bool CupsPrinter::ShowPropertiesDialog() {
     if (!device_)
         return false;
-    // The dialog works on a copy; its choice replaces the settings only when accepted.
-    QPrinter copy(info_, QPrinter::HighResolution);
-    copy.setResolution(resolution_);
-    copy.setFullPage(true);
-    copy.setPageOrientation(setting_.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    copy.setPageSize(setting_.Size);
-    copy.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    copy.setCopyCount(setting_.Copies);
-    QPageSetupDialog dialog(&copy, QApplication::activeWindow());
+    const QString queue = names_[current_];
+    PrinterOptionsDialog dialog(queue, QueueOptionsOf(info_), jobOptions_,
+                                QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    PaperSetting wanted = setting_;
-    const QPageLayout chosen = copy.pageLayout();
-    if (const int code = catalog_.CodeOf(chosen.pageSize())) {
-        wanted.Code = code;
-        wanted.Size = catalog_.Find(code)->Size;
-    } else {
-        wanted.Code = DMPAPER_USER;
-        wanted.Size = chosen.pageSize();
-    }
-    wanted.Landscape = chosen.orientation() == QPageLayout::Landscape;
-    Configure(wanted);
+    jobOptions_ = dialog.Chosen();
     return true;
 }
 
@@ -219,7 +208,7 @@ Canvas* CupsPrinter::PageCanvas() {
 
 void CupsPrinter::StartJob() {
     if (!device_)
-        throw Failure(QStringLiteral("Printer selected is not valid"));
+        throw Failure(QStringLiteral("Выбранный принтер недоступен"));
     const QString queue = names_[current_];
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
                                                  QStringLiteral("/formwright-XXXXXX.pdf"));
@@ -252,22 +241,25 @@ void CupsPrinter::FinishJob() {
     args << QStringLiteral("-o") << QStringLiteral("media=") + jobMedia_;
     // Forms are printed as laid out, never fitted to the sheet.
     args << QStringLiteral("-o") << QStringLiteral("print-scaling=none");
+    for (auto it = jobOptions_.cbegin(); it != jobOptions_.cend(); ++it)
+        args << QStringLiteral("-o") << it.key() + u'=' + it.value();
     args << QStringLiteral("--") << jobFile_->fileName();
 
+    // The event loop runs while the spooler takes the job: the progress window answers.
     QProcess lp;
-    lp.start(QStringLiteral("lp"), args);
-    const bool started = lp.waitForStarted();
-    const bool finished = started && lp.waitForFinished(kSpoolerTimeoutMs);
-    if (started && !finished) {
-        lp.kill();
-        lp.waitForFinished();
-    }
+    const SpoolerRun run = RunSpoolerProgram(lp, QStringLiteral("lp"), args, spoolerTimeoutMs_);
     const QString queue = jobQueue_;
     DropJob();
-    if (!started)
+    if (run == SpoolerRun::NotStarted)
         throw Failure(NotSent(queue, QStringLiteral("программа lp не найдена")));
-    if (!finished)
-        throw Failure(NotSent(queue, QStringLiteral("спулер не отвечает")));
+    if (run == SpoolerRun::TimedOut) {
+        // lp may have handed the job over before it stopped answering.
+        throw Failure(QStringLiteral("Спулер не ответил за %1 с при отправке задания на принтер "
+                                     "\"%2\". Задание, возможно, все же стоит в очереди: "
+                                     "проверьте очередь принтера, прежде чем печатать снова.")
+                          .arg((spoolerTimeoutMs_ + 999) / 1000)
+                          .arg(queue));
+    }
     if (lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0)
         throw Failure(NotSent(queue, QString::fromLocal8Bit(lp.readAllStandardError()).trimmed()));
 

@@ -4,6 +4,7 @@
 #include "PdfPageWriter.h"
 #include "SystemPrinter.h"
 
+#include <QMap>
 #include <QPrinterInfo>
 #include <QString>
 #include <QStringList>
@@ -18,7 +19,8 @@ class QTemporaryFile;
 // Pages are printed as laid out: full page, zero margins, never fitted or scaled, and the page
 // canvas has its origin at the printable area's corner, so the engine's own arithmetic puts
 // everything where it belongs on the sheet. A job is drawn into a PDF file and handed to the
-// spooler by `lp` when it ends, so an aborted job sends nothing at all.
+// spooler by `lp` when it ends, so an aborted job sends nothing at all. The event loop runs
+// while the spooler takes the job.
 class CupsPrinter : public SystemPrinter {
 public:
     CupsPrinter();
@@ -30,6 +32,9 @@ public:
     QPainter* PagePainter();
     // The spooler's id of the last job sent ("Queue-12").
     const QString& LastJob() const { return lastJob_; }
+    // How long the spooler may take to accept a job before the job is reported as perhaps
+    // queued.
+    void SetSpoolerTimeout(int ms) { spoolerTimeoutMs_ = ms; }
 
     QStringList Printers() override;
     int PrinterIndex() const override { return current_; }
@@ -47,7 +52,10 @@ public:
     void SetCopies(int copies) override;
     QString Title() const override { return title_; }
     void SetTitle(const QString& title) override { title_ = title; }
+    // The queue's settings that leave the marks in place (PrinterOptionsDialog); they go with
+    // every later job to this queue.
     bool ShowPropertiesDialog() override;
+    bool HasPropertiesDialog() const override { return device_ != nullptr; }
     Canvas* PageCanvas() override;
 
 protected:
@@ -77,4 +85,7 @@ private:
     QString jobMedia_;
     int jobCopies_{1};
     QString lastJob_;
+    int spoolerTimeoutMs_{60000};
+    // The driver settings chosen in the properties dialog, passed with every job.
+    QMap<QString, QString> jobOptions_;
 };

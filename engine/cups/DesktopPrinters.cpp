@@ -53,9 +53,9 @@ int DesktopPrinters::PrinterIndex() const {
 
 void DesktopPrinters::SetPrinterIndex(int index) {
     if (index < 0 || index > queueCount_)
-        throw Failure(QStringLiteral("Printer selected is not valid"));
+        throw Failure(QStringLiteral("Выбранный принтер недоступен"));
     if (Printing())
-        throw Failure(QStringLiteral("Printing in progress"));
+        throw Failure(QStringLiteral("Идет печать: принтер сменить нельзя"));
     if (index == queueCount_) {
         pdfCurrent_ = true;
         return;

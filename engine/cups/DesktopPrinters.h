@@ -49,9 +49,11 @@ public:
     DeviceCaps Caps() override { return Current().Caps(); }
     int Copies() const override { return Current().Copies(); }
     void SetCopies(int copies) override { Current().SetCopies(copies); }
+    bool MakesCopies() const override { return Current().MakesCopies(); }
     QString Title() const override { return Current().Title(); }
     void SetTitle(const QString& title) override;
     bool ShowPropertiesDialog() override { return Current().ShowPropertiesDialog(); }
+    bool HasPropertiesDialog() const override { return Current().HasPropertiesDialog(); }
     bool ReadyToPrint() override;
     // Completes the PDF file of a run that printed; discards that of one that did not.
     void RunEnded(bool printed) override;

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Printing.h"
-
 #include <QDialog>
+#include <functional>
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -11,6 +10,23 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class TfrPrinter;
+
+// What the page-setup dialog shows and returns: the printer (an index into the printer
+// abstraction's names), the paper code, the orientation, and margins in hundredths of a
+// millimetre.
+struct TfrPageSetup {
+    int Printer{0};
+    int PaperKind{0};
+    bool Landscape{false};
+    int LeftMargin{0};
+    int TopMargin{0};
+    int RightMargin{0};
+    int BottomMargin{0};
+};
+// Runs the page-setup dialog on `setup` over the printer; true when the user accepted it.
+using TfrPageSetupDialog = std::function<bool(TfrPrinter&, TfrPageSetup&, QWidget* owner)>;
+// The page-setup dialog of this engine (TfrPageSetupForm), modal.
+bool frRunPageSetupForm(TfrPrinter& printer, TfrPageSetup& setup, QWidget* owner);
 
 // The page-setup dialog: printer, paper, orientation and margins. Choosing a printer selects it
 // at once, so its papers can be listed; any end but OK selects the printer the dialog found.

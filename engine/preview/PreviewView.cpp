@@ -272,7 +272,11 @@ void TfrPreviewView::PaintPages(Canvas& canvas) {
                       left + frRound((m.PrintWidth - page.LeftMargin - page.RightMargin) * scale_),
                       top + frRound((m.PrintHeight - page.TopMargin - page.BottomMargin) * scale_)};
         }
+        // Nothing of a page reaches past its sheet, as on paper.
+        canvas.SaveClip();
+        canvas.IntersectClipRect({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1});
         shownPages_->DrawPage(i, canvas, target);
+        canvas.RestoreClip();
     }
 }
 

@@ -1,4 +1,5 @@
 // The preview's print and page-setup commands.
+#include "PrintCommands.h"
 #include "EngineState.h"
 #include "EngineStrings.h"
 #include "Failure.h"

@@ -2,9 +2,9 @@
 
 #include "Failure.h"
 #include "Formatting.h"
+#include "PrintCommands.h"
 #include "PrintPictures.h"
 #include "Printer.h"
-#include "Printing.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -26,6 +26,8 @@
 namespace {
 
 constexpr int kItemHeight = 16;
+// As many as the command line takes.
+constexpr int kMaxCopies = 999;
 
 // Draws the items of the drop-down list as the closed box draws its current item.
 class PrinterItemDelegate : public QStyledItemDelegate {
@@ -143,6 +145,12 @@ void TfrPrintForm::BuildPrinterGroup() {
     PropButton = new QPushButton(QStringLiteral("Свойства..."), GroupBox1);
     PropButton->setGeometry(368, 17, 89, 25);
     connect(PropButton, &QPushButton::clicked, this, &TfrPrintForm::PropButtonClick);
+    EnableProperties();
+}
+
+void TfrPrintForm::EnableProperties() {
+    const SystemPrinter* system = printer_.System();
+    PropButton->setEnabled(system && system->HasPropertiesDialog());
 }
 
 void TfrPrintForm::BuildPagesGroup() {
@@ -224,11 +232,15 @@ void TfrPrintForm::BuildOutput() {
 }
 
 int TfrPrintForm::Copies() const {
-    return frStrToInt(E1->text());
+    const int copies = frStrToInt(E1->text());
+    if (copies > kMaxCopies)
+        throw Failure(QStringLiteral("Число копий не может быть больше %1").arg(kMaxCopies));
+    return copies;
 }
 
 void TfrPrintForm::CB1Click() {
     printer_.SelectPrinter(CB1->currentIndex());
+    EnableProperties();
 }
 
 void TfrPrintForm::PropButtonClick() {
@@ -249,7 +261,7 @@ void TfrPrintForm::frSpeedButton2Click() {
 
 void TfrPrintForm::StepCopies(int step) {
     try {
-        int copies = Copies() + step;
+        int copies = std::min(frStrToInt(E1->text()) + step, kMaxCopies);
         if (step < 0)
             copies = std::max(copies, 1);
         E1->setText(QString::number(copies));

@@ -37,7 +37,8 @@ public:
     explicit TfrPrintForm(TfrPrinter& printer, QWidget* parent = nullptr);
     ~TfrPrintForm() override;
 
-    // The copies as a number; a text that is not one raises EConvertError.
+    // The copies as a number; a text that is not one raises EConvertError, more than 999 a
+    // failure of its own.
     int Copies() const;
     // The system printer index the dialog found when it was created.
     int RememberedPrinter() const { return rememberedPrinter_; }
@@ -92,6 +93,8 @@ private:
     void BuildOutput();
     // E1 := its value + step, at least 1; a bad text goes to the engine's error box.
     void StepCopies(int step);
+    // "Свойства..." only for a printer that has properties (a file has none).
+    void EnableProperties();
 
     TfrPrinter& printer_;
     int rememberedPrinter_{0};

@@ -19,10 +19,10 @@
 #include <QScopeGuard>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
-constexpr int kPreparing = 55203;
 constexpr int kUntitled = 55209;
 const QString kPrintingPage = QStringLiteral("Печатается страница:");
 
@@ -42,7 +42,8 @@ public:
     void Run();
 
 private:
-    bool Selected(int page) const { return everyPage_ || selection_.contains(page); }
+    // The page numbers the request prints, in document order: the list and the pages mode.
+    std::vector<int> PagesToPrint() const;
     void PrintOnePage(int page);
     void Progress(int page);
 
@@ -50,45 +51,68 @@ private:
     TfrEMFPages& pages_;
     TfrPrinter& printer_;
     SystemPrinter& system_;
-    QList<int> selection_;
-    bool everyPage_{false};
-    bool first_{true};
 };
+
+std::vector<int> TfrPrintRun::PagesToPrint() const {
+    const int count = pages_.Count();
+    const QList<int> listed = frParsePageList(report_.PrintPageList, count);
+    // Only an empty list means every page; a list naming no page that exists prints none.
+    const bool everyPage = QString(report_.PrintPageList).remove(u' ').isEmpty();
+    std::vector<bool> selected(static_cast<std::size_t>(count) + 1, everyPage);
+    for (int page : listed)
+        selected[static_cast<std::size_t>(page)] = true;
+
+    const int mode = report_.PrintPagesMode;
+    std::vector<int> pages;
+    for (int page = 1; page <= count; ++page) {
+        if (!selected[static_cast<std::size_t>(page)])
+            continue;
+        if ((mode == frOddPages && page % 2 == 0) || (mode == frEvenPages && page % 2 != 0))
+            continue;
+        pages.push_back(page);
+    }
+    return pages;
+}
 
 void TfrPrintRun::Run() {
     printer_.AttachPrinter(&system_);
-    const int count = pages_.Count();
-    selection_ = frParsePageList(report_.PrintPageList, count);
-    // Only an empty list means every page; a list naming no page that exists prints none.
-    everyPage_ = QString(report_.PrintPageList).remove(u' ').isEmpty();
+    const std::vector<int> pages = PagesToPrint();
+    // Not a sheet, not a file: a job begins only for a page that prints.
+    if (pages.empty())
+        throw Failure(QStringLiteral("Нет страниц для печати"));
     const int copies = std::max(report_.PrintCopies, 1);
-    if (count == 0 || !system_.ReadyToPrint())
+    if (!system_.ReadyToPrint())
         return;
     auto ended = qScopeGuard([this] { system_.RunEnded(false); });
 
-    const TfrPreparedPage& firstPage = pages_.RecordAt(0);
+    TfrPreparedPage& firstPage = pages_.RecordAt(pages.front() - 1);
     printer_.SetPaper(firstPage.PaperKind, firstPage.PaperX, firstPage.PaperY,
                       firstPage.PaperSource, firstPage.Orientation == poLandscape, true);
-    printer_.GetPageMetrics(pages_.RecordAt(0).Metrics);
+    printer_.GetPageMetrics(firstPage.Metrics);
 
     system_.SetTitle(report_.Title.isEmpty() ? frLoadStr(kUntitled) : report_.Title);
     if (report_.OnPrintReport)
         report_.OnPrintReport();
-    system_.SetCopies(report_.PrintCollate ? 1 : copies);
+    // Copies the device cannot make itself are printed here: collated as passes over the
+    // pages, otherwise each page that many times over.
+    const bool deviceCopies = !report_.PrintCollate && system_.MakesCopies();
+    system_.SetCopies(deviceCopies ? copies : 1);
+    const int passes = report_.PrintCollate ? copies : 1;
+    const int repeats = report_.PrintCollate || deviceCopies ? 1 : copies;
 
-    system_.BeginDoc();
     // A failure halfway must not leave the job open: the printer would refuse every paper
     // change from then on.
-    auto abort = qScopeGuard([this] { system_.Abort(); });
-    first_ = true;
-    const int passes = report_.PrintCollate ? copies : 1;
+    auto abort = qScopeGuard([this] {
+        if (system_.Printing())
+            system_.Abort();
+    });
     for (int pass = 0; pass < passes; ++pass) {
-        for (int page = 1; page <= count; ++page) {
-            if (!Selected(page))
-                continue;
-            PrintOnePage(page);
-            if (report_.CancelRequested)
-                return;
+        for (int page : pages) {
+            for (int repeat = 0; repeat < repeats; ++repeat) {
+                PrintOnePage(page);
+                if (report_.CancelRequested)
+                    return;
+            }
         }
     }
     abort.dismiss();
@@ -99,16 +123,14 @@ void TfrPrintRun::Run() {
 }
 
 void TfrPrintRun::PrintOnePage(int page) {
-    const int mode = report_.PrintPagesMode;
-    if ((mode == frOddPages && page % 2 == 0) || (mode == frEvenPages && page % 2 != 0))
-        return;
-
     TfrPreparedPage& record = pages_.RecordAt(page - 1);
     const bool landscape = record.Orientation == poLandscape;
-    if (printer_.PaperMatches(record.PaperKind, record.PaperX, record.PaperY, record.PaperSource,
-                              landscape)) {
-        if (!first_)
-            system_.NewPage();
+    // The first page's paper is set before the run; a printer that refused it prints on its own.
+    if (!system_.Printing()) {
+        system_.BeginDoc();
+    } else if (printer_.PaperMatches(record.PaperKind, record.PaperX, record.PaperY,
+                                     record.PaperSource, landscape)) {
+        system_.NewPage();
     } else {
         system_.EndDoc();
         printer_.SetPaper(record.PaperKind, record.PaperX, record.PaperY, record.PaperSource,
@@ -119,7 +141,7 @@ void TfrPrintRun::PrintOnePage(int page) {
 
     Canvas* canvas = system_.PageCanvas();
     if (!canvas)
-        throw Failure(QStringLiteral("Printer is not currently printing"));
+        throw Failure(QStringLiteral("Принтер не печатает"));
     const TfrPageMetrics& m = record.Metrics;
     CanvasRect target;
     if (record.WholeSheet) {
@@ -145,7 +167,6 @@ void TfrPrintRun::PrintOnePage(int page) {
 
     Progress(page);
     QCoreApplication::processEvents();
-    first_ = false;
 }
 
 void TfrPrintRun::Progress(int page) {
@@ -155,16 +176,8 @@ void TfrPrintRun::Progress(int page) {
     }
     if (!report_.ShowProgress)
         return;
-    TfrProgressWindow* window = frEngine().ProgressWindow();
-    if (window && window->Report() == &report_)
-        window->SetLabel1(window->StepText() + QStringLiteral("  ") + QString::number(page));
-}
-
-// Closes the progress window serving this report with the run's result.
-void EndProgress(TfrReport& report) {
-    TfrProgressWindow* window = frEngine().ProgressWindow();
-    if (window && window->Report() == &report)
-        window->SetModalResult(report.CancelRequested ? mrCancel : mrOk);
+    if (TfrProgressWindow* window = frProgressWindowOf(report_))
+        window->SetLabel1(frProgressLine(*window, page));
 }
 
 }  // namespace
@@ -210,7 +223,7 @@ void frDoPrintPages(TfrReport& report) {
     TfrEngine& engine = frEngine();
     SystemPrinter* system = engine.System();
     if (!system || system->Printers().isEmpty())
-        throw Failure(QStringLiteral("There is no printer to print on"));
+        throw Failure(QStringLiteral("Нет принтера для печати"));
     TfrPrintRun(report, engine.Printer(), *system).Run();
 }
 
@@ -243,15 +256,12 @@ void frPrintPreparedPages(TfrReport& report, const QString& pageList, int copies
         return;
     }
 
-    QString caption = frLoadStr(kPreparing);
-    if (!report.Title.isEmpty())
-        caption += QStringLiteral(" - ") + report.Title;
-    window->SetCaption(caption);
+    window->SetCaption(frProgressCaption(report));
     window->SetStepText(kPrintingPage);
     window->SetLabel1(kPrintingPage);
     window->SetWorkHandler([&report](TfrProgressWindow&) {
         report.DoPrintPages();
-        EndProgress(report);
+        frEndProgress(report);
     });
     window->RunProgress(report);
 }

@@ -2,12 +2,8 @@
 
 #include <QList>
 #include <QString>
-#include <functional>
 
-class QWidget;
 class TfrEngine;
-class TfrPagesView;
-class TfrPrinter;
 class TfrReport;
 
 // Pages mode of a print request.
@@ -25,44 +21,16 @@ QList<int> frParsePageList(const QString& list, int pageCount);
 // Prints the report's prepared pages on the system's current printer: the request is kept in
 // the report, then the print run goes inside the engine's progress window, or directly when
 // the engine has none, the report has OnProgress or ShowProgress is off. Pages lent to a
-// preview are borrowed for the run. A failure (a bad page list, a spooler error) ends the run,
+// preview are borrowed for the run. A request that prints no page fails with "Нет страниц для
+// печати" before anything is sent. A failure (a bad page list, a spooler error) ends the run,
 // closes the progress window and is raised; nothing more of the job is printed.
 void frPrintPreparedPages(TfrReport& report, const QString& pageList, int copies, bool collate,
                           int pagesMode);
 
-// The print run of the request kept in the report, page by page; a change of paper ends the job
-// and begins another, and a cancel request aborts the job after the page being printed.
+// The print run of the request kept in the report, page by page; a job begins with the first
+// page that prints, a change of paper ends the job and begins another, and a cancel request
+// aborts the job after the page being printed. Copies the printer cannot make are drawn here.
 void frDoPrintPages(TfrReport& report);
 
 // Makes the engine's reports print through frDoPrintPages.
 void frStartPrinting(TfrEngine& engine);
-
-// A failure's message in the engine's error box; raised as a Failure when the engine has no
-// message boxes.
-void frErrorBox(const QString& message);
-
-// The print dialog of a preview, then the printing of the pages it shows; the preview keeps its
-// pages and its position. Nothing happens without pages or without a printer. Errors go to the
-// engine's error box.
-void frPrintBtnClick(TfrPagesView& view);
-
-// What the page-setup dialog shows and returns: the printer (an index into the printer
-// abstraction's names), the paper code, the orientation, and margins in hundredths of a
-// millimetre.
-struct TfrPageSetup {
-    int Printer{0};
-    int PaperKind{0};
-    bool Landscape{false};
-    int LeftMargin{0};
-    int TopMargin{0};
-    int RightMargin{0};
-    int BottomMargin{0};
-};
-// Runs the page-setup dialog on `setup` over the printer; true when the user accepted it.
-using TfrPageSetupDialog = std::function<bool(TfrPrinter&, TfrPageSetup&, QWidget* owner)>;
-// The page-setup dialog of this engine (TfrPageSetupForm), modal.
-bool frRunPageSetupForm(TfrPrinter& printer, TfrPageSetup& setup, QWidget* owner);
-
-// Page setup of a preview: the dialog, then every report page gets the chosen paper and margins,
-// the report is prepared again and the preview shows the new pages from page 1.
-void frPageSetupBtnClick(TfrPagesView& view, const TfrPageSetupDialog& dialog = frRunPageSetupForm);

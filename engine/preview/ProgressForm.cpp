@@ -63,7 +63,7 @@ TfrReport* TfrProgressForm::Report() const {
 
 int TfrProgressForm::RunProgress(TfrReport& report) {
     if (running_)
-        throw Failure(QStringLiteral("The progress window is already running"));
+        throw Failure(QStringLiteral("Окно хода работы уже занято другой работой"));
     button1_->setText(frLoadStr(kCancelCaption));
     report_ = &report;
     label2_->clear();

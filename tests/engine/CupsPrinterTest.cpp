@@ -1,15 +1,19 @@
 #include "Canvas.h"
 #include "CupsPrinter.h"
 #include "CupsScheduler.h"
+#include "Failure.h"
 #include "PdfReader.h"
 #include "Printer.h"
+#include "PrinterOptionsDialog.h"
 #include "QtPrinting.h"
+#include "QueueOptions.h"
 #include "WhenShown.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QPrinterInfo>
@@ -174,6 +178,33 @@ TEST_F(Cups, JobReachesTheSpoolerUnscaled) {
     EXPECT_NEAR(first->top(), 72, 2);
 }
 
+// A spooler that does not answer holds nothing up: events go on being handled while the job is
+// handed over, and the user learns that the job may still be queued.
+TEST_F(Cups, ASpoolerThatDoesNotAnswerIsReportedWhileEventsGoOn) {
+    CupsPrinter cups;
+    TfrPrinter printer;
+    printer.AttachPrinter(&cups);
+    cups.SetSpoolerTimeout(1500);
+    cups.BeginDoc();
+    cups.PageCanvas()->TextOut(100, 100, QStringLiteral("Бланк"));
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(50);
+    scheduler->Freeze(true);
+    QString message;
+    try {
+        cups.EndDoc();
+    } catch (const Failure& e) {
+        message = e.Message();
+    }
+    scheduler->Freeze(false);
+    EXPECT_GT(ticks, 5);
+    EXPECT_TRUE(message.contains(QStringLiteral("возможно, все же стоит в очереди")))
+        << message.toStdString();
+    EXPECT_FALSE(cups.Printing());
+}
+
 TEST_F(Cups, AbortSendsNothing) {
     CupsPrinter cups;
     TfrPrinter printer;
@@ -203,38 +234,81 @@ TEST_F(Cups, DeletedQueueFallsBackToTheVirtualPrinter) {
     EXPECT_EQ(printer.PrinterNames(), QStringList{kVirtual});
 }
 
-TEST_F(Cups, PropertiesDialog) {
+// "Свойства..." offers only the driver's settings that leave the marks in place; the choice
+// goes with the next job, and paper and orientation stay the template's.
+TEST_F(Cups, PropertiesOfferOnlyWhatKeepsTheMarksInPlace) {
     CupsPrinter cups;
     TfrPrinter printer;
     printer.AttachPrinter(&cups);
     printer.SetPaper(9, 0, 0, -1, false, true);
+    ASSERT_TRUE(cups.HasPropertiesDialog());
 
     // Cancelled: nothing changes.
-    WhenShown<QDialog>([](QDialog& d) {
-        if (auto* landscape = d.findChild<QRadioButton*>(QStringLiteral("landscape")))
-            landscape->click();
+    QString title;
+    QStringList offered;
+    WhenShown<PrinterOptionsDialog>([&](PrinterOptionsDialog& d) {
+        title = d.windowTitle();
+        for (const QComboBox* box : d.Boxes)
+            offered << box->objectName();
+        if (auto* resolution = d.findChild<QComboBox*>(QStringLiteral("Resolution")))
+            resolution->setCurrentIndex(resolution->findData(QStringLiteral("150dpi")));
         d.reject();
     });
     EXPECT_FALSE(printer.ShowPrinterProperties());
-    printer.Refresh();
-    EXPECT_FALSE(printer.Landscape());
+    EXPECT_EQ(title, QStringLiteral("Свойства принтера \"Formwright-PDF\""));
+    EXPECT_TRUE(offered.contains(QStringLiteral("Resolution")));
+    for (const QString& key : offered) {
+        EXPECT_TRUE((QStringList{QStringLiteral("sides"), QStringLiteral("Resolution"),
+                                 QStringLiteral("print-color-mode")}
+                         .contains(key)))
+            << key.toStdString();
+    }
 
-    // Accepted: the choice is picked up by Refresh.
-    bool found = false;
-    WhenShown<QDialog>([&found](QDialog& d) {
-        if (auto* landscape = d.findChild<QRadioButton*>(QStringLiteral("landscape"))) {
-            found = true;
-            landscape->click();
-        }
+    // Accepted: the next job carries it.
+    WhenShown<PrinterOptionsDialog>([](PrinterOptionsDialog& d) {
+        if (auto* resolution = d.findChild<QComboBox*>(QStringLiteral("Resolution")))
+            resolution->setCurrentIndex(resolution->findData(QStringLiteral("600dpi")));
         d.accept();
     });
     EXPECT_TRUE(printer.ShowPrinterProperties());
-    ASSERT_TRUE(found);
-    EXPECT_FALSE(printer.Landscape());
     printer.Refresh();
-    EXPECT_TRUE(printer.Landscape());
+    EXPECT_FALSE(printer.Landscape());
     EXPECT_EQ(printer.PaperKind(), 9);
-    EXPECT_EQ(printer.PaperX(), 2970);
+    cups.SetTitle(QStringLiteral("Свойства"));
+    cups.BeginDoc();
+    cups.EndDoc();
+    ASSERT_FALSE(cups.LastJob().isEmpty());
+    EXPECT_EQ(scheduler->JobAttribute(cups.LastJob(), "Resolution"), QByteArray("600dpi"));
+}
+
+// The dialog passes on only what differs from the queue's own settings.
+TEST(PrinterOptions, OnlyChoicesOtherThanTheQueuesOwnArePassedOn) {
+    const QList<QueueOption> options = {
+        {QStringLiteral("sides"),
+         QStringLiteral("Двусторонняя печать"),
+         {QStringLiteral("one-sided"), QStringLiteral("two-sided-long-edge")},
+         {QStringLiteral("С одной стороны"), QStringLiteral("С двух сторон")},
+         QStringLiteral("one-sided")},
+        {QStringLiteral("Resolution"),
+         QStringLiteral("Разрешение"),
+         {QStringLiteral("300dpi"), QStringLiteral("600dpi")},
+         {},
+         QString()},
+    };
+    PrinterOptionsDialog dialog(QStringLiteral("Q"), options,
+                                {{QStringLiteral("Resolution"), QStringLiteral("600dpi")}});
+    ASSERT_EQ(dialog.Boxes.size(), 2);
+    // An unnamed setting of the queue's is offered as it is.
+    EXPECT_EQ(dialog.Boxes[1]->itemText(0), QStringLiteral("Как задано в системе"));
+    EXPECT_EQ(dialog.Boxes[1]->currentData().toString(), QStringLiteral("600dpi"));
+    EXPECT_EQ(dialog.Chosen(),
+              (QMap<QString, QString>{{QStringLiteral("Resolution"), QStringLiteral("600dpi")}}));
+    dialog.Boxes[0]->setCurrentIndex(1);
+    dialog.Boxes[1]->setCurrentIndex(0);
+    EXPECT_EQ(
+        dialog.Chosen(),
+        (QMap<QString, QString>{{QStringLiteral("sides"), QStringLiteral("two-sided-long-edge")}}));
+    EXPECT_FALSE(dialog.findChild<QWidget*>(QStringLiteral("number-up")));
 }
 
 }  // namespace

@@ -155,6 +155,11 @@ bool CupsScheduler::Start() {
     return true;
 }
 
+void CupsScheduler::Freeze(bool frozen) {
+    if (cupsd_.state() == QProcess::Running)
+        ::kill(static_cast<pid_t>(cupsd_.processId()), frozen ? SIGSTOP : SIGCONT);
+}
+
 QString CupsScheduler::Client(const QString& program, const QStringList& args, int* code) const {
     QProcess p;
     p.start(FindProgram(program), args);

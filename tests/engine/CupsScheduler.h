@@ -41,6 +41,8 @@ public:
     QString JobDocument(const QString& job) const;
     // Every job the scheduler ever accepted.
     QStringList AllJobs() const;
+    // Stops the scheduler where it stands (it then answers no one), or lets it go on.
+    void Freeze(bool frozen);
 
 private:
     bool Start();

@@ -1,6 +1,7 @@
 #include "Canvas.h"
 #include "DesktopPrinters.h"
 #include "Failure.h"
+#include "FailureText.h"
 #include "PdfReader.h"
 #include "Printer.h"
 #include "ScriptedPrinter.h"
@@ -57,7 +58,15 @@ TEST_F(Desktop, ThePdfFileFollowsTheQueuesAndEachKeepsItsOwnSettings) {
     EXPECT_TRUE(printer.Landscape());
     EXPECT_EQ(printer.PaperX(), 4200);
     EXPECT_EQ(desktop->Copies(), 3);
-    EXPECT_THROW(desktop->SetPrinterIndex(3), Failure);
+    EXPECT_EQ(FailureText([&] { desktop->SetPrinterIndex(3); }),
+              QStringLiteral("Выбранный принтер недоступен"));
+
+    // A file makes no copies of its own and has no properties dialog; a queue has both.
+    EXPECT_FALSE(desktop->MakesCopies());
+    EXPECT_FALSE(desktop->HasPropertiesDialog());
+    printer.SelectPrinter(0);
+    EXPECT_TRUE(desktop->MakesCopies());
+    EXPECT_TRUE(desktop->HasPropertiesDialog());
 }
 
 TEST_F(Desktop, WithoutQueuesThePdfFileIsTheOnePrinter) {
@@ -183,7 +192,8 @@ TEST_F(Desktop, JobsOnAQueueGoToThatQueue) {
     desktop->EndDoc();
     // Changing printers is refused while a job is open.
     desktop->BeginDoc();
-    EXPECT_THROW(desktop->SetPrinterIndex(2), Failure);
+    EXPECT_EQ(FailureText([&] { desktop->SetPrinterIndex(2); }),
+              QStringLiteral("Идет печать: принтер сменить нельзя"));
     desktop->Abort();
     ASSERT_EQ(queues->Jobs.size(), 2);
     EXPECT_EQ(queues->Jobs[0].Printer, QStringLiteral("Back"));

@@ -46,6 +46,8 @@ public:
         bool ModeFails{false};
         // Reading the driver's capabilities raises.
         bool CapsFail{false};
+        // The driver has a properties dialog.
+        bool Properties{true};
     };
     struct Job {
         QString Printer;
@@ -97,6 +99,9 @@ public:
     QString Title() const override { return title_; }
     void SetTitle(const QString& title) override { title_ = title; }
     bool ShowPropertiesDialog() override;
+    bool HasPropertiesDialog() const override {
+        return Current >= 0 && Current < Queues.size() && Queues[Current].Properties;
+    }
     Canvas* PageCanvas() override;
 
 protected:

@@ -17,7 +17,10 @@
 #include <unistd.h>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QUuid>
@@ -154,6 +157,34 @@ TEST_P(PrintRepCupsOrientation, TextLandsWhereTheTemplatePutsItInAPdfFile) {
     for (const auto& box : services.boxes)
         ADD_FAILURE() << box.text.toStdString();
     ExpectPlaced(dir.file(QStringLiteral("бланк.pdf")), orientation, words);
+}
+
+// "Файл PDF" holds every copy a printer would print, and a request that prints no page writes
+// no file and says so.
+TEST_F(PrintRepCups, APdfFileHoldsEveryCopyAndNothingWhenNoPagePrints) {
+    Open(0, kPortrait);
+    WhenShown<TfPrintRep>([this](TfPrintRep& w) {
+        WhenShown<TfrPrintForm>([](TfrPrintForm& form) {
+            form.CB1->setCurrentIndex(form.CB1->findText(DesktopPrinters::PdfPrinterName()));
+            form.E1->setText(QStringLiteral("3"));
+            form.CollateCB->setChecked(false);
+            form.Button1->click();
+        });
+        w.TBItem1->trigger();
+
+        desktop->AskFileName = [this] { return dir.file(QStringLiteral("пусто")); };
+        WhenShown<TfrPrintForm>([](TfrPrintForm& form) {
+            form.CB2->setCurrentIndex(frEvenPages);
+            form.Button1->click();
+        });
+        w.TBItem1->trigger();
+        w.TBItem3->trigger();
+    });
+    window->BuildAndShow();
+    EXPECT_EQ(PdfPageSizes(dir.file(QStringLiteral("бланк.pdf"))).size(), 3);
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_EQ(services.boxes[0].text, QStringLiteral("Нет страниц для печати"));
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("пусто.pdf"))));
 }
 
 INSTANTIATE_TEST_SUITE_P(PortraitAndLandscape, PrintRepCupsOrientation, ::testing::Values(0, 1));

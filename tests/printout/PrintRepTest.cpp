@@ -2,9 +2,11 @@
 #include "FailureText.h"
 #include "Preview.h"
 #include "PreviewView.h"
+#include "PrintCommands.h"
 #include "PrintForm.h"
 #include "PrintRep.h"
 #include "Printing.h"
+#include "ProgressForm.h"
 #include "WhenShown.h"
 
 #include <gtest/gtest.h>
@@ -121,24 +123,35 @@ TEST_F(PrintRep, OneZoomItemCarriesTheMarkAndABuildMovesItBack) {
     window->BuildAndShow();
 }
 
-// A build or a preparation that fails shows its error and no preview, never an earlier one.
+// A build or a preparation that fails shows its error and no preview, never the report the
+// same window showed before.
 TEST_F(PrintRep, AFailedBuildShowsNoPreview) {
     struct Case {
         const char* name;
-        int fieldPage;
-        QString value;
+        QString change;
         QString error;
     };
     const Case cases[] = {
-        {"page beyond the template", 3, QStringLiteral("Иванов"),
+        {"page beyond the template", QStringLiteral("UPDATE Values_ SET PageNum = 3"),
          QStringLiteral("List index out of bounds (2)")},
-        {"preparation error", 1, QStringLiteral("[]"),
+        {"preparation error", QStringLiteral("UPDATE HistoryValue SET Value = '[]'"),
          QStringLiteral("Переменная не определена: \"\"")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         services.boxes.clear();
-        Open(2, c.fieldPage, c.value);
+        Open();
+        int earlier = 0;
+        WhenShown<TfPrintRep>([&](TfPrintRep& w) {
+            earlier = w.Preview->PageCount();
+            w.TBItem3->trigger();
+        });
+        window->BuildAndShow();
+        ASSERT_EQ(earlier, 2);
+
+        Exec(c.change);
+        data->Values_.Requery();
+        data->HistoryValue.Requery();
         bool shown = false;
         QTimer probe;
         probe.callOnTimeout([&] {
@@ -161,6 +174,30 @@ TEST_F(PrintRep, AFailedBuildShowsNoPreview) {
         window.reset();
         data.reset();
     }
+}
+
+// A preparation cancelled in its progress window shows the pages formed so far.
+TEST_F(PrintRep, ACancelledPreparationShowsThePagesFormedSoFar) {
+    frStartProgressWindow(*engine);
+    auto* progress = dynamic_cast<TfrProgressForm*>(engine->ProgressWindow());
+    Open(3);
+    // The label reads 2 once the second page is formed.
+    QTimer cancel;
+    cancel.callOnTimeout([&] {
+        if (progress->isVisible() && progress->Label1().endsWith(QStringLiteral("  2"))) {
+            cancel.stop();
+            progress->Button1()->click();
+        }
+    });
+    cancel.start(0);
+    int shown = -1;
+    WhenShown<TfPrintRep>([&](TfPrintRep& w) {
+        shown = w.Preview->PageCount();
+        w.TBItem3->trigger();
+    });
+    window->BuildAndShow();
+    EXPECT_EQ(shown, 2);
+    EXPECT_TRUE(services.boxes.isEmpty());
 }
 
 TEST_F(PrintRep, PrintPrintsThePagesShownOnTheChosenPrinter) {

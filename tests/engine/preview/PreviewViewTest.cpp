@@ -116,6 +116,21 @@ TEST_F(PreviewViewTest, ThePaintBoxPaintsItselfThroughItsCanvas) {
         EXPECT_EQ(image.pixel(p.at), p.color) << p.name;
 }
 
+// An object reaching past the sheet is cut at the sheet's edge, as paper cuts it.
+TEST_F(PreviewViewTest, NothingOfAPageIsDrawnOutsideItsSheet) {
+    Prepare(1);
+    SetSheets(50, 35);  // the object at (20, 30), 40 by 10, passes the right and bottom edges
+    Show(300, 200);
+    const CanvasRect r = Page(0).ViewRect.Translated(view.OriginX(), view.OriginY());
+    const QImage image = view.PaintBox()->grab().toImage();
+    EXPECT_EQ(image.pixel(r.left + 30, r.top + 32), qRgb(0, 0xFF, 0));
+    EXPECT_EQ(image.pixel(r.right - 2, r.top + 32), qRgb(0, 0xFF, 0));
+    // The frame and shadow stay black; beyond them the grey is untouched.
+    EXPECT_EQ(image.pixel(r.right - 1, r.top + 32), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(r.right + 3, r.top + 32), qRgb(0x80, 0x80, 0x80));
+    EXPECT_EQ(image.pixel(r.left + 30, r.bottom + 3), qRgb(0x80, 0x80, 0x80));
+}
+
 TEST_F(PreviewViewTest, OnlyPagesMeetingTheRepaintAreaAreDrawnAndTheOthersReleased) {
     Prepare(3);
     SetSheets(300, 2080);

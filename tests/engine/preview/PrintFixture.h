@@ -25,11 +25,14 @@ inline QStringList Texts(std::initializer_list<const char*> items) {
     return texts;
 }
 
-// A scripted printer that also records whether it was asked for its consent.
+// A scripted printer that also records whether it was asked for its consent, and that may
+// leave copies to the print run.
 class ConsentPrinter : public ScriptedPrinter {
 public:
     bool ready{true};
     int asked{0};
+    bool makesCopies{true};
+    bool MakesCopies() const override { return makesCopies; }
     bool ReadyToPrint() override {
         ++asked;
         return ready;
@@ -69,19 +72,13 @@ protected:
             AddPage();
     }
 
-    // The marks of the sheets printed, in order; 0 for a sheet left blank.
+    // The marks of every sheet printed, in order; 0 for a sheet left blank, which counts too.
     QList<int> Printed() const {
         QList<int> marks;
         for (const auto& sheet : printer->PageRecords) {
             const QList<CanvasRecord> fills = sheet->RecordsOf(CanvasRecord::FillRect);
             marks.append(fills.isEmpty() ? 0 : int(fills.first().brush.color & 0xFF));
         }
-        return marks;
-    }
-    // The marks drawn, blank sheets left out.
-    QList<int> PrintedPages() const {
-        QList<int> marks = Printed();
-        marks.removeAll(0);
         return marks;
     }
     // What the spooler was asked to do: "begin", "page", "end", "abort".

@@ -1,10 +1,13 @@
 #include "Engine.h"
 #include "PageSetupForm.h"
+#include "PdfFileDialog.h"
+#include "PrintCommands.h"
 #include "PrintFixture.h"
 #include "PrintForm.h"
 #include "PrintPictures.h"
 #include "Printing.h"
 #include "ProgressForm.h"
+#include "TempDir.h"
 #include "ViewDouble.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +15,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,6 +28,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -179,6 +186,17 @@ TEST_F(PrintFormTest, TheListItemsAndTheCollatePictureAreDrawn) {
     EXPECT_FALSE(form.CollateCB->isChecked());
 }
 
+// "Свойства..." only where the printer has properties: a file has none.
+TEST_F(PrintFormTest, PropertiesAreOfferedOnlyForAPrinterThatHasThem) {
+    printer->Queues[1].Properties = false;
+    TfrPrintForm form(engine->Printer());
+    EXPECT_TRUE(form.PropButton->isEnabled());
+    form.CB1->setCurrentIndex(1);
+    EXPECT_FALSE(form.PropButton->isEnabled());
+    form.CB1->setCurrentIndex(0);
+    EXPECT_TRUE(form.PropButton->isEnabled());
+}
+
 TEST_F(PrintFormTest, UpAndDownStepTheCopiesAndReportABadText) {
     TfrPrintForm form(engine->Printer());
     struct Step {
@@ -186,9 +204,10 @@ TEST_F(PrintFormTest, UpAndDownStepTheCopiesAndReportABadText) {
         const char* before;
         const char* after;
     } steps[] = {
-        {form.frSpeedButton2, "1", "1"},  {form.frSpeedButton1, "1", "2"},
-        {form.frSpeedButton1, "9", "10"}, {form.frSpeedButton2, "3", "2"},
-        {form.frSpeedButton2, "-4", "1"}, {form.frSpeedButton1, "x", "x"},
+        {form.frSpeedButton2, "1", "1"},      {form.frSpeedButton1, "1", "2"},
+        {form.frSpeedButton1, "9", "10"},     {form.frSpeedButton2, "3", "2"},
+        {form.frSpeedButton2, "-4", "1"},     {form.frSpeedButton1, "999", "999"},
+        {form.frSpeedButton2, "5000", "999"}, {form.frSpeedButton1, "x", "x"},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.before);
@@ -216,7 +235,7 @@ TEST_F(PrintFormTest, TheKeyboardReachesEveryChoice) {
         Press(form, Qt::Key_Return);
     });
     frPrintBtnClick(view);
-    EXPECT_EQ(PrintedPages(), (QList<int>{1, 3}));
+    EXPECT_EQ(Printed(), (QList<int>{1, 3}));
     EXPECT_EQ(printer->Jobs[0].Copies, 2);
 
     // Escape, or Enter on "Отмена", cancels: nothing is printed and the preview is left alone.
@@ -232,7 +251,7 @@ TEST_F(PrintFormTest, TheKeyboardReachesEveryChoice) {
         view.calls.clear();
         WhenShown<TfrPrintForm>(cancel);
         frPrintBtnClick(view);
-        EXPECT_TRUE(PrintedPages().isEmpty());
+        EXPECT_TRUE(Printed().isEmpty());
         EXPECT_TRUE(view.calls.isEmpty());
     }
 }
@@ -275,7 +294,7 @@ TEST_F(PrintFormTest, TheChoicesOfTheDialogMakeTheRequest) {
             form.Button1->click();
         });
         frPrintBtnClick(view);
-        EXPECT_EQ(PrintedPages(), c.printed);
+        EXPECT_EQ(Printed(), c.printed);
         ASSERT_EQ(printer->Jobs.size(), 1);
         EXPECT_EQ(printer->Jobs[0].Copies, c.copyCount);
         // The pages went to the report and came back; the preview keeps its place.
@@ -290,23 +309,41 @@ TEST_F(PrintFormTest, WithoutTheDialogTheReportDefaultsPrint) {
     report.DefaultCopies = 3;
     report.DefaultCollate = false;
     frPrintBtnClick(view);
-    EXPECT_EQ(PrintedPages(), (QList<int>{1, 2}));
+    EXPECT_EQ(Printed(), (QList<int>{1, 2}));
     EXPECT_EQ(printer->Jobs[0].Copies, 3);
 }
 
 TEST_F(PrintFormTest, BadCopiesAreReportedAndNothingIsPrinted) {
     Show(2);
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("x"), QStringLiteral("'x' is not a valid integer value")},
+        {QStringLiteral("1000"), QStringLiteral("Число копий не может быть больше 999")},
+    };
+    for (const auto& [copies, message] : cases) {
+        SCOPED_TRACE(copies.toStdString());
+        services.boxes.clear();
+        WhenShown<TfrPrintForm>([copies = copies](TfrPrintForm& form) {
+            form.E1->setText(copies);
+            form.Button1->click();
+        });
+        frPrintBtnClick(view);
+        ASSERT_EQ(services.boxes.size(), 1);
+        EXPECT_EQ(services.boxes[0].text, message);
+        EXPECT_EQ(services.boxes[0].caption, QStringLiteral("Ошибка"));
+        EXPECT_TRUE(printer->Log.isEmpty());
+        EXPECT_TRUE(view.calls.isEmpty());
+        EXPECT_EQ(view.pages->Count(), 2);
+    }
+
+    // 999 copies are taken.
     WhenShown<TfrPrintForm>([](TfrPrintForm& form) {
-        form.E1->setText(QStringLiteral("x"));
+        form.E1->setText(QStringLiteral("999"));
+        form.CollateCB->setChecked(false);
         form.Button1->click();
     });
     frPrintBtnClick(view);
-    ASSERT_EQ(services.boxes.size(), 1);
-    EXPECT_EQ(services.boxes[0].text, QStringLiteral("'x' is not a valid integer value"));
-    EXPECT_EQ(services.boxes[0].caption, QStringLiteral("Ошибка"));
-    EXPECT_TRUE(printer->Log.isEmpty());
-    EXPECT_TRUE(view.calls.isEmpty());
-    EXPECT_EQ(view.pages->Count(), 2);
+    ASSERT_EQ(printer->Jobs.size(), 1);
+    EXPECT_EQ(printer->Jobs[0].Copies, 999);
 }
 
 TEST_F(PrintFormTest, ABadPageListClosesTheProgressWindowAndIsReported) {
@@ -383,6 +420,59 @@ TEST_F(PrintFormTest, NoPagesOrNoPrinterOpensNothing) {
     QCoreApplication::processEvents();
     EXPECT_EQ(opened, 0);
     EXPECT_TRUE(printer->Log.isEmpty());
+}
+
+// --- the file of "Файл PDF" --------------------------------------------------------------------
+
+// A name typed without its suffix is checked with it: the overwrite question names the file
+// that would be replaced, and declining it replaces nothing.
+TEST(PdfFileDialog, TheOverwriteQuestionSeesTheNameWithItsSuffix) {
+    TempDir dir;
+    QFile existing(dir.file(QStringLiteral("Бланк.pdf")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("прежний");
+    existing.close();
+
+    struct Case {
+        const char* name;
+        const char* typed;
+        std::optional<QMessageBox::StandardButton> answer;  // none: no question is expected
+        const char* result;
+    } cases[] = {
+        {"declined", "Бланк", QMessageBox::No, ""},
+        {"accepted", "Бланк", QMessageBox::Yes, "Бланк.pdf"},
+        {"new name", "Новый", std::nullopt, "Новый.pdf"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList questions;
+        WhenShown<QFileDialog>([&](QFileDialog& dialog) {
+            dialog.setDirectory(dir.path());
+            auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(edit, nullptr);
+            edit->setText(QString::fromUtf8(c.typed));
+            if (c.answer) {
+                WhenShown<QMessageBox>([&](QMessageBox& box) {
+                    questions << box.text();
+                    box.button(*c.answer)->click();
+                });
+            }
+            // As the Save button does; the check for an existing file comes first.
+            static_cast<QDialog&>(dialog).accept();
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        const QString chosen = frAskPdfFileName(nullptr);
+        EXPECT_EQ(questions.size(), c.answer ? 1 : 0);
+        if (!questions.isEmpty()) {
+            EXPECT_TRUE(questions[0].contains(QStringLiteral("Бланк.pdf")))
+                << questions[0].toStdString();
+        }
+        const QString expected = *c.result ? dir.file(QString::fromUtf8(c.result)) : QString();
+        EXPECT_EQ(chosen, expected);
+    }
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), QByteArray("прежний"));
 }
 
 // --- page setup --------------------------------------------------------------------------------

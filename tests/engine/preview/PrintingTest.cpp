@@ -102,30 +102,31 @@ TEST_F(PrintingTest, PagesGoOutInDocumentOrderAsTheRequestSays) {
     }
 }
 
-// A list that names no page prints none: it does not fall back to every page.
-TEST_F(PrintingTest, ASelectionWithoutPagesStillBeginsAndEndsTheDocument) {
-    report.Title = QStringLiteral("Бланк");
+// A request that prints no page says so and sends nothing: no blank sheet, no file asked for.
+TEST_F(PrintingTest, ARequestWithoutPagesSaysSoAndSendsNothing) {
     struct Case {
         const char* name;
         int pages;
         const char* list;
         int mode;
     } cases[] = {
-        {"even of one", 1, "1", frEvenPages},
+        {"even of one", 1, "", frEvenPages},
+        {"odd of a list of even", 4, "2,4", frOddPages},
         {"empty range", 5, "3-1", frAllPages},
         {"beyond the last", 3, "7,8", frAllPages},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         report.PreparedPages->ClearAll();
-        printer->Log.clear();
-        printer->Jobs.clear();
-        printer->PageRecords.clear();
+        printer->asked = 0;
         AddPages(c.pages);
-        frPrintPreparedPages(report, QString::fromUtf8(c.list), 1, true, c.mode);
-        EXPECT_EQ(JobLog(), Texts({"begin", "end"}));
-        EXPECT_TRUE(PrintedPages().isEmpty());
-        EXPECT_EQ(printer->Jobs[0].Title, QStringLiteral("Бланк"));
+        EXPECT_EQ(FailureText([&] {
+                      frPrintPreparedPages(report, QString::fromUtf8(c.list), 1, true, c.mode);
+                  }),
+                  QStringLiteral("Нет страниц для печати"));
+        EXPECT_TRUE(printer->Log.isEmpty());
+        EXPECT_TRUE(Printed().isEmpty());
+        EXPECT_EQ(printer->asked, 0);
     }
 }
 
@@ -136,7 +137,7 @@ TEST_F(PrintingTest, AChangeOfPaperEndsTheJobAndBeginsAnother) {
     AddPage(DMPAPER_A4, poLandscape);
     frPrintPreparedPages(report, QString(), 1, true, frAllPages);
 
-    EXPECT_EQ(PrintedPages(), (QList<int>{1, 2, 3, 4}));
+    EXPECT_EQ(Printed(), (QList<int>{1, 2, 3, 4}));
     EXPECT_EQ(JobLog(), Texts({"begin", "end", "begin", "page", "end", "begin", "end"}));
     ASSERT_EQ(printer->Jobs.size(), 3);
     EXPECT_EQ(printer->Jobs[0].Mode.dmPaperSize, DMPAPER_A4);
@@ -155,8 +156,36 @@ TEST_F(PrintingTest, APaperThePrinterKeepsRefusingStartsAJobForEveryPage) {
     AddPage().PaperKind = 1;
     AddPage().PaperKind = 1;
     frPrintPreparedPages(report, QString(), 1, true, frAllPages);
-    EXPECT_EQ(PrintedPages(), (QList<int>{1, 2}));
-    EXPECT_EQ(JobLog(), Texts({"begin", "end", "begin", "end", "begin", "end"}));
+    EXPECT_EQ(Printed(), (QList<int>{1, 2}));
+    // No empty job before the first page: its paper was refused before the job began.
+    EXPECT_EQ(JobLog(), Texts({"begin", "end", "begin", "end"}));
+}
+
+// Copies a device cannot make (a file) are drawn by the run, each page as often as a printer
+// would print it.
+TEST_F(PrintingTest, CopiesTheDeviceCannotMakeAreDrawnAsAPrinterWouldPrintThem) {
+    printer->makesCopies = false;
+    struct Case {
+        const char* name;
+        bool collate;
+        const char* list;
+        QList<int> printed;
+    } cases[] = {
+        {"collated", true, "", {1, 2, 3, 1, 2, 3}},
+        {"not collated", false, "", {1, 1, 2, 2, 3, 3}},
+        {"not collated, a list", false, "3,1", {1, 1, 3, 3}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        report.PreparedPages->ClearAll();
+        printer->Jobs.clear();
+        printer->PageRecords.clear();
+        AddPages(3);
+        frPrintPreparedPages(report, QString::fromUtf8(c.list), 2, c.collate, frAllPages);
+        EXPECT_EQ(Printed(), c.printed);
+        ASSERT_EQ(printer->Jobs.size(), 1);
+        EXPECT_EQ(printer->Jobs[0].Copies, 1);
+    }
 }
 
 TEST_F(PrintingTest, PagesAreDrawnIntoTheSheetOrTheirMarginsInDevicePixels) {
@@ -208,7 +237,7 @@ TEST_F(PrintingTest, ACancelRequestAbortsTheJobAfterThePageBeingPrinted) {
     };
     frPrintPreparedPages(report, QString(), 2, true, frAllPages);
     EXPECT_EQ(progress, (QList<int>{1, 2}));
-    EXPECT_EQ(PrintedPages(), (QList<int>{1, 2}));
+    EXPECT_EQ(Printed(), (QList<int>{1, 2}));
     EXPECT_EQ(JobLog(), Texts({"begin", "page", "abort"}));
     EXPECT_TRUE(printer->Jobs[0].Aborted);
     EXPECT_FALSE(printer->Printing());
@@ -243,7 +272,7 @@ TEST_F(PrintingTest, TheProgressWindowShowsThePageAndItsCancelButtonStopsTheJob)
     EXPECT_EQ(caption, QStringLiteral("Подготовка отчета - Договор"));
     EXPECT_EQ(label, QStringLiteral("Печатается страница:  1"));
     EXPECT_EQ(window->StepText(), QStringLiteral("Печатается страница:"));
-    EXPECT_EQ(PrintedPages(), QList<int>{1});
+    EXPECT_EQ(Printed(), QList<int>{1});
     EXPECT_EQ(JobLog(), Texts({"begin", "abort"}));
     EXPECT_FALSE(window->isVisible());
 }
@@ -261,7 +290,7 @@ TEST_F(PrintingTest, ABadPageListClosesTheProgressWindowAndReachesTheCaller) {
 
     // The window serves the next run.
     frPrintPreparedPages(report, QStringLiteral("2"), 1, true, 0);
-    EXPECT_EQ(PrintedPages(), QList<int>{2});
+    EXPECT_EQ(Printed(), QList<int>{2});
     EXPECT_FALSE(window->isVisible());
 }
 
@@ -275,7 +304,7 @@ TEST_F(PrintingTest, APrinterThatDeclinesPrintsNothingAndIsAskedOncePerRun) {
     printer->ready = true;
     frPrintPreparedPages(report, QString(), 3, true, frAllPages);
     EXPECT_EQ(printer->asked, 2);
-    EXPECT_EQ(PrintedPages(), (QList<int>{1, 2, 1, 2, 1, 2}));
+    EXPECT_EQ(Printed(), (QList<int>{1, 2, 1, 2, 1, 2}));
 }
 
 TEST_F(PrintingTest, PagesLentToAPreviewAreBorrowedAndGoBackEvenAfterAFailure) {
@@ -289,7 +318,7 @@ TEST_F(PrintingTest, PagesLentToAPreviewAreBorrowedAndGoBackEvenAfterAFailure) {
     report.OnProgress = [&](int) { hoverDuringRun = bool(report.OnMouseOverObject); };
 
     frPrintPreparedPages(report, QString(), 1, true, frAllPages);
-    EXPECT_EQ(PrintedPages(), (QList<int>{1, 2}));
+    EXPECT_EQ(Printed(), (QList<int>{1, 2}));
     EXPECT_EQ(view.calls, Texts({"return", "connect"}));
     ASSERT_NE(view.pages, nullptr);
     EXPECT_EQ(view.pages->Count(), 2);
@@ -309,7 +338,7 @@ TEST_F(PrintingTest, TheReportPrintsThroughTheEngine) {
     report.PrintPageList = QStringLiteral("2");
     report.PrintCopies = 1;
     report.DoPrintPages();
-    EXPECT_EQ(PrintedPages(), QList<int>{2});
+    EXPECT_EQ(Printed(), QList<int>{2});
 
     // Without a printer there is nothing to print on.
     Restart(nullptr);
@@ -317,7 +346,7 @@ TEST_F(PrintingTest, TheReportPrintsThroughTheEngine) {
     TfrReport alone;
     alone.PreparedPages->Insert(0, alone.Pages.Add());
     EXPECT_EQ(FailureText([&] { frPrintPreparedPages(alone, QString(), 1, true, 0); }),
-              QStringLiteral("There is no printer to print on"));
+              QStringLiteral("Нет принтера для печати"));
 }
 
 }  // namespace
