@@ -58,6 +58,8 @@ void TfrTextEngine::RunPageScript(const QStringList& script) {
     QStringList code;
     QStringList errors;
     ScriptEngine.TranslateScript(script, code, errors);
+    // No object is being printed: a failure names none, a bare property name is a variable.
+    engine_.State().CurrentView = nullptr;
     ScriptEngine.RunScript(code);
 }
 
