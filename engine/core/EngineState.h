@@ -31,8 +31,12 @@ public:
     virtual QVariant Evaluate(const QString& expression) = 0;
     // A text with its bracketed expressions replaced by their values.
     virtual QString Expand(const QString& text) = 0;
-    // An object's script, run while the object is printed.
-    virtual void RunScript(TfrView& view, const QStringList& script) = 0;
+    // An object's script, translated in place into code lines when its page's bands are built.
+    virtual void TranslateScript(QStringList& script) = 0;
+    // An object's translated script, run while the object is printed; it is the current object.
+    virtual void RunScript(TfrView& view, const QStringList& code) = 0;
+    // A page's script: translated into a list of its own and run, every time.
+    virtual void RunPageScript(const QStringList& script) = 0;
 
     // A text object's Print: expansion into WorkMemo, visibility, highlight, suppression,
     // and the write of the prepared form.

@@ -15,6 +15,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -40,6 +41,17 @@ QString MessageOf(const std::exception& e) {
     if (const auto* failure = dynamic_cast<const Failure*>(&e))
         return failure->Message();
     return QString::fromUtf8(e.what());
+}
+
+// A page's or band's script; a failure ends building as an object's does.
+void RunScript(TfrReport& report, const std::function<void(TfrTextLayer&)>& run) {
+    if (TfrTextLayer* layer = frEngineState().TextLayer) {
+        try {
+            run(*layer);
+        } catch (const std::exception& e) {
+            report.ReportError(MessageOf(e));
+        }
+    }
 }
 
 // The kind a band object stands for, kept in its frame-type field.
@@ -210,6 +222,8 @@ void TfrReport::BuildPages() {
             TfrPage& page = Pages.PageAt(j);
             state.CurrentDesignPage = &page;
             page.PageIndex = j + 1;
+            if (!page.Visible && !page.ScriptText.isEmpty())
+                RunScript(*this, [&](TfrTextLayer& l) { l.RunPageScript(page.ScriptText); });
             if (page.Skip || page.Type != ptReport || !page.Visible)
                 continue;
             page.Mode = 0;
@@ -278,6 +292,8 @@ void TfrPage::BuildBands() {
             state.HookList.push_back(view.get());
         view->Unplaced = view->ObjectType != frTypeBand;
         view->OwnerBand = nullptr;
+        if (state.TextLayer && !view->ScriptText.isEmpty())
+            state.TextLayer->TranslateScript(view->ScriptText);
         if (view->ObjectType == frTypeBand)
             bandViews.push_back(view.get());
         if (const auto* sub = dynamic_cast<const TfrSubReportView*>(view.get())) {
@@ -361,6 +377,8 @@ void TfrPage::FormPage() {
         return;
     }
     NoRepeatHeader = false;
+    if (!ScriptText.isEmpty())
+        RunScript(report, [&](TfrTextLayer& l) { l.RunPageScript(ScriptText); });
     if (state.AppendToPrevious && state.PreparedPageIndex < 0)
         state.AppendToPrevious = false;
     CurBottomY = BottomEdge();
@@ -397,6 +415,8 @@ void TfrPage::ShowBand(TfrBand& band) {
     state.CurrentBand = &band;
     if (report.OnBeginBand)
         report.OnBeginBand(&band);
+    if (band.View && !band.View->ScriptText.isEmpty())
+        RunScript(report, [&](TfrTextLayer& l) { l.RunScript(*band.View, band.View->ScriptText); });
     if (main.CancelRequested)
         return;
     if (band.Visible) {

@@ -24,6 +24,8 @@ public:
     // The progress line.
     virtual void SetLabel1(const QString& text) = 0;
     virtual QString Label1() const = 0;
+    // The line under it, which scripts write through PROGRESS.
+    virtual void SetLabel2(const QString&) {}
     virtual void SetWorkHandler(WorkHandler handler) = 0;
     // The report being served, while a run lasts.
     virtual TfrReport* Report() const = 0;

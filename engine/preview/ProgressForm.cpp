@@ -53,6 +53,10 @@ void TfrProgressForm::SetLabel1(const QString& text) {
     label1_->setText(text);
 }
 
+void TfrProgressForm::SetLabel2(const QString& text) {
+    label2_->setText(text);
+}
+
 QString TfrProgressForm::Label1() const {
     return label1_->text();
 }

@@ -24,6 +24,7 @@ public:
     QString StepText() const override { return stepText_; }
     void SetLabel1(const QString& text) override;
     QString Label1() const override;
+    void SetLabel2(const QString& text) override;
     void SetWorkHandler(WorkHandler handler) override { workHandler_ = std::move(handler); }
     TfrReport* Report() const override;
     int RunProgress(TfrReport& report) override;

@@ -38,7 +38,8 @@ public:
     // An object whose whole text is one bracketed field of a registered table is bound to that
     // table and field; any other is unbound.
     void BindDataField(TfrView& view);
-    // Assignment by name, as INC and DEC store their results.
+    // Assignment by name to a user or dictionary variable, CURY or a property, else a new user
+    // variable. Scripts, INC and DEC store through the script engine, which comes here.
     void StoreValue(const QString& name, const QVariant& value);
 
     // A text object onto a prepared page's stream.

@@ -38,8 +38,8 @@ QVariant TfrExpansion::CallReportFunction(const QString& name, const QString& p1
         const QString variable = p1.trimmed();
         const QVariant one = 1;
         const QVariant old = LookUpValue(variable);
-        StoreValue(variable,
-                   name == u"INC" ? frVarAdd(old, one, te.Locale) : frVarSub(old, one, te.Locale));
+        te.ScriptEngine.StoreValue(variable, name == u"INC" ? frVarAdd(old, one, te.Locale)
+                                                            : frVarSub(old, one, te.Locale));
         return QStringLiteral("0");
     }
     if (name == u"SETARRAY" || name == u"GETARRAY") {

@@ -39,7 +39,30 @@ QString TfrTextEngine::Expand(const QString& text) {
     return s;
 }
 
-void TfrTextEngine::RunScript(TfrView&, const QStringList&) {}
+void TfrTextEngine::TranslateScript(QStringList& script) {
+    if (script.isEmpty())
+        return;
+    QStringList errors;  // a script with an error keeps the code before it
+    ScriptEngine.TranslateScript(script, script, errors);
+}
+
+void TfrTextEngine::RunScript(TfrView& view, const QStringList& code) {
+    if (code.isEmpty())
+        return;
+    engine_.State().CurrentView = &view;
+    ScriptEngine.RunScript(code);
+}
+
+void TfrTextEngine::RunPageScript(const QStringList& script) {
+    if (script.isEmpty())
+        return;
+    QStringList code;
+    QStringList errors;
+    ScriptEngine.TranslateScript(script, code, errors);
+    // No object is being printed: a failure names none, a bare property name is a variable.
+    engine_.State().CurrentView = nullptr;
+    ScriptEngine.RunScript(code);
+}
 
 void TfrTextEngine::PrintMemo(TfrMemoView& memo, QIODevice& stream) {
     Expansion.Print(memo, stream);

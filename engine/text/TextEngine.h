@@ -5,6 +5,7 @@
 #include "EngineState.h"
 #include "Expansion.h"
 #include "FunctionLibrary.h"
+#include "Interpretator.h"
 #include "Locale.h"
 #include "MemoLayout.h"
 #include "Parser.h"
@@ -27,8 +28,9 @@ public:
 
     QVariant Evaluate(const QString& expression) override;
     QString Expand(const QString& text) override;
-    // Scripts are not interpreted yet: an object's script does nothing.
-    void RunScript(TfrView& view, const QStringList& script) override;
+    void TranslateScript(QStringList& script) override;
+    void RunScript(TfrView& view, const QStringList& code) override;
+    void RunPageScript(const QStringList& script) override;
     void PrintMemo(TfrMemoView& memo, QIODevice& stream) override;
     void PaintMemo(TfrMemoView& memo, Canvas& canvas) override;
     qint32 CalcHeight(TfrMemoView& memo) override;
@@ -59,6 +61,8 @@ public:
     TfrDatasetRegistry Datasets;
     TfrMemoLayout Layout;
     TfrExpansion Expansion{*this};
+    // Every script of every report runs here.
+    TInterpretator ScriptEngine{*this};
 
 private:
     TfrEngine& engine_;

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -185,6 +186,87 @@ TEST_F(Preparation, AnObjectsTagIsExpandedForThePageAndKeptInTheDesign) {
     EXPECT_EQ(view.Tag, QStringLiteral("[2+3] шт."));
 }
 
+// --- scripts ------------------------------------------------------------------------------------
+
+// A report whose pages and objects carry scripts, as a stored report brings them: written to a
+// stream and read back into the report that is prepared.
+class PreparationWithScripts : public Preparation {
+protected:
+    void Load(TfrReport& stored) {
+        const QByteArray bytes = Written([&](QIODevice& s) { stored.WriteToStream(s); });
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        report.ReadFromStream(buffer);
+    }
+
+    // The text lines a prepared page draws, each with its font's height in pixels.
+    QStringList Drawn(int index) {
+        TfrEMFPages& store = *report.PreparedPages;
+        RecordingCanvas canvas(QSize(794, 1123));
+        store.RecordAt(index).Showing = true;
+        store.DrawPage(index, canvas, CanvasRect{0, 0, 794, 1123});
+        QStringList lines;
+        for (const CanvasRecord& r : canvas.RecordsOf(CanvasRecord::TextOut))
+            lines << QStringLiteral("%1 (%2)").arg(r.text).arg(r.font.size);
+        return lines;
+    }
+};
+
+TEST_F(PreparationWithScripts, ObjectAndPageScriptsShowInThePreparedPage) {
+    TfrReport stored;
+    // Visibility is not stored: the page is hidden once loaded.
+    TfrPage& hidden = stored.Pages.Add();
+    hidden.ScriptText = {Text("begin hidden := 'да' end")};
+    TfrPage& page = stored.Pages.Add();
+    page.ScriptText = {QStringLiteral("begin"), QStringLiteral("  total := 40 + 2;"),
+                       QStringLiteral("  Memo3.Visible := false"), QStringLiteral("end")};
+    TfrMemoView& sum = AddText(page, Text("Итого [total], [hidden]"), 10, 10);
+    sum.ScriptText = {QStringLiteral("Font.Size := 20")};
+    TfrMemoView& replaced = AddText(page, Text("старый текст"), 10, 60);
+    replaced.ScriptText = {
+        Text("begin Memo := 'новый ' + STR([Memo2.Memo.Count]); exit; Memo := 'x' end")};
+    replaced.Name = QStringLiteral("Memo2");
+    AddText(page, Text("не видно"), 10, 110).Name = QStringLiteral("Memo3");
+    Load(stored);
+    report.Pages.PageAt(0).Visible = false;
+
+    ASSERT_TRUE(report.Prepare());
+    EXPECT_TRUE(services.boxes.isEmpty());
+    ASSERT_EQ(report.PreparedPages->Count(), 1);
+    const QStringList drawn = Drawn(0);
+    // 20 points and 10 points, at 96 dots per inch; the third object was hidden.
+    EXPECT_EQ(drawn, QStringList({Text("Итого 42, да (27)"), Text("новый 1 (13)")}));
+    // The design keeps its scripts as they were written.
+    EXPECT_EQ(report.Pages.PageAt(1).ObjectAt(1).ScriptText, replaced.ScriptText);
+    EXPECT_EQ(report.Pages.PageAt(1).ScriptText, page.ScriptText);
+}
+
+TEST_F(PreparationWithScripts, AFailingScriptIsReportedAsAnObjectsError) {
+    TfrPage& page = report.Pages.Add();
+    AddText(page, Text("первый"), 10, 10);
+    TfrMemoView& failing = AddText(page, Text("второй"), 10, 40);
+    failing.ScriptText = {QStringLiteral("begin a := zzz end")};
+    AddText(report.Pages.Add(), Text("третий"), 10, 10);
+    report.Pages.PageAt(1).ScriptText = {QStringLiteral("goto 5")};
+
+    EXPECT_FALSE(report.Prepare());
+    EXPECT_EQ(report.PreparedPages->Count(), 0);
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_TRUE(services.boxes[0].text.endsWith(Text("Переменная не определена: \"ZZZ\"")))
+        << services.boxes[0].text.toStdString();
+
+    // A page's script that fails: the same box, with its message.
+    services.boxes.clear();
+    report.Pages.PageAt(0).ObjectAt(1).ScriptText.clear();
+    EXPECT_FALSE(report.Prepare());
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_TRUE(services.boxes[0].text.endsWith(Text("Метка не определена: 5")))
+        << services.boxes[0].text.toStdString();
+    // No object was being printed: the text names none.
+    EXPECT_FALSE(services.boxes[0].text.contains(Text("Объект:")));
+}
+
 // --- in the progress window ---------------------------------------------------------------------
 
 class PreparationInAWindow : public Preparation {
@@ -237,6 +319,26 @@ TEST_F(PreparationInAWindow, AnErrorClosesTheWindowAndLeavesNoPage) {
     EXPECT_EQ(report.PreparedPages->Count(), 0);
     ASSERT_EQ(services.boxes.size(), 1);
     EXPECT_TRUE(services.boxes[0].text.endsWith(Text("Переменная не определена: \"\"")));
+}
+
+TEST_F(PreparationInAWindow, ScriptsWriteTheSecondLineAndARunawayScriptCanBeCancelled) {
+    TfrPage& first = report.Pages.Add();
+    first.ScriptText = {Text("progress := 'страница ' + STR([PAGE#])")};
+    AddText(first, Text("первая"), 10, 10);
+    ASSERT_TRUE(report.Prepare());
+    EXPECT_EQ(Window().Label2Widget()->text(), Text("страница 1"));
+
+    TfrPage& second = report.Pages.Add();
+    second.ScriptText = {QStringLiteral("begin a := 0; while 1 do a := a + 1 end")};
+    AddText(second, Text("вторая"), 10, 10);
+    QTimer::singleShot(100, &Window(),
+                       [&] { QTest::mouseClick(Window().Button1(), Qt::LeftButton); });
+    EXPECT_FALSE(report.Prepare());
+    EXPECT_TRUE(services.boxes.isEmpty()) << services.boxes.first().text.toStdString();
+    EXPECT_FALSE(Window().isVisible());
+    // The first page stays, as after any cancel.
+    ASSERT_GE(report.PreparedPages->Count(), 1);
+    EXPECT_EQ(Prepared().first(), QStringList{Text("10,10 первая")});
 }
 
 }  // namespace
