@@ -10,8 +10,8 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-// "Свойства…" of a CUPS queue: only the driver's settings that leave every mark in its place
-// (paper source, two-sided printing, quality and the like), one drop-down list each. Paper,
+// "Свойства…" of a CUPS queue: only the settings that leave every mark in its place
+// (two-sided printing, resolution, colour), one drop-down list each. Paper,
 // orientation, scaling and pages a sheet are the program's and are not offered; the note says
 // that the queue's other settings are the system's.
 class PrinterOptionsDialog : public QDialog {
