@@ -110,7 +110,7 @@ void TfrPrinter::ReadPrinterSettings() {
 
         const DeviceCaps caps = system_->Caps();
         if (caps.LogPixelsX <= 0 || caps.LogPixelsY <= 0)
-            throw Failure(QStringLiteral("Printer selected is not valid"));
+            throw Failure(QStringLiteral("Выбранный принтер недоступен"));
         paperX_ = frRound(double(caps.PhysicalWidth) / caps.LogPixelsX * 254);
         paperY_ = frRound(double(caps.PhysicalHeight) / caps.LogPixelsY * 254);
 

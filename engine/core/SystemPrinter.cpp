@@ -4,7 +4,7 @@
 
 void SystemPrinter::BeginDoc() {
     if (printing_)
-        throw Failure(QStringLiteral("Printing in progress"));
+        throw Failure(QStringLiteral("Идет печать"));
     StartJob();
     printing_ = true;
     pageNumber_ = 1;
@@ -12,14 +12,14 @@ void SystemPrinter::BeginDoc() {
 
 void SystemPrinter::NewPage() {
     if (!printing_)
-        throw Failure(QStringLiteral("Printer is not currently printing"));
+        throw Failure(QStringLiteral("Принтер не печатает"));
     NextPage();
     ++pageNumber_;
 }
 
 void SystemPrinter::EndDoc() {
     if (!printing_)
-        throw Failure(QStringLiteral("Printer is not currently printing"));
+        throw Failure(QStringLiteral("Принтер не печатает"));
     // The job is over even when the spooler refuses it.
     printing_ = false;
     pageNumber_ = 0;
