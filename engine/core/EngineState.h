@@ -12,6 +12,7 @@ class Canvas;
 class QIODevice;
 class TfrBand;
 class TfrEngine;
+class TfrLocale;
 class TfrPrinter;
 class TfrMemoView;
 class TfrPage;
@@ -26,6 +27,10 @@ using TfrObjectFactory = std::function<std::unique_ptr<TfrView>()>;
 class TfrTextLayer {
 public:
     virtual ~TfrTextLayer() = default;
+
+    // The conventions the evaluator reads and writes values by; property values convert by the
+    // same ones.
+    virtual const TfrLocale& Conventions() const = 0;
 
     // The value of an expression, for script methods that take one.
     virtual QVariant Evaluate(const QString& expression) = 0;

@@ -5,16 +5,22 @@
 #include <QVariant>
 #include <QtGlobal>
 
-// Conversions of property values. Each raises EVariantError when the value cannot be
-// converted; a null value converts to nothing.
+class TfrLocale;
+
+// Property values convert by the evaluator's rules (Variant.h) and the conventions of the
+// running engine's text layer; without one, by the Russian conventions. Each raises
+// EVariantError when the value cannot be converted.
+const TfrLocale& frPropertyConventions();
+// An integer property: reals round half to even; beyond 32 bits EVariantError.
 qint32 frVarToInt(const QVariant& value);
 double frVarToReal(const QVariant& value);
 bool frVarToBool(const QVariant& value);
+// A text property: an empty or Null value cannot be one.
 QString frVarToText(const QVariant& value);
-// As frVarToText, but null gives an empty text.
+// As frVarToText, but empty and Null give an empty text.
 QString frVarToStr(const QVariant& value);
 
-// Names of properties and objects are compared in upper case, by the locale's rules.
+// Names of properties and objects are compared in upper case, by the conventions' rules.
 QString frUpper(const QString& text);
 bool frSameText(const QString& a, const QString& b);
 

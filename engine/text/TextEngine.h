@@ -26,6 +26,7 @@ public:
     explicit TfrTextEngine(TfrEngine& engine);
     ~TfrTextEngine() override;
 
+    const TfrLocale& Conventions() const override { return Locale; }
     QVariant Evaluate(const QString& expression) override;
     QString Expand(const QString& text) override;
     void TranslateScript(QStringList& script) override;

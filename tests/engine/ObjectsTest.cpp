@@ -7,6 +7,7 @@
 #include "Report.h"
 #include "ReportFixture.h"
 #include "StreamIO.h"
+#include "Variant.h"
 #include "Variants.h"
 
 #include <gtest/gtest.h>
@@ -126,10 +127,11 @@ TEST_F(ObjectsTest, SettingByName) {
     } catch (const EVariantError& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Invalid variant type conversion"));
     }
-    EXPECT_THROW(memo.SetProperty(QStringLiteral("Font.Size"), QVariant()), EVariantError);
+    EXPECT_THROW(memo.SetProperty(QStringLiteral("Font.Size"), frNull()), EVariantError);
 }
 
-// Names match whatever their case, in Latin and Cyrillic, by the locale's rules.
+// Names match whatever their case, in Latin and Cyrillic, by the engine's conventions: the
+// system's default locale changes neither names nor values.
 TEST_F(ObjectsTest, NamesIgnoreCase) {
     const std::pair<QString, QString> cases[] = {
         {QStringLiteral("font.size"), QStringLiteral("FONT.SIZE")},
@@ -144,10 +146,15 @@ TEST_F(ObjectsTest, NamesIgnoreCase) {
     EXPECT_EQ(memo.Font.size, 14);
 
     const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
-    EXPECT_EQ(frUpper(QStringLiteral("i")), QStringLiteral("\u0130"));
+    for (const QLocale& system : {QLocale(QLocale::Turkish, QLocale::Turkey), QLocale::c()}) {
+        QLocale::setDefault(system);
+        EXPECT_EQ(frUpper(QStringLiteral("i")), QStringLiteral("I"));
+        memo.SetProperty(QStringLiteral("Memo"), 1.5);
+        EXPECT_EQ(memo.Memo, QStringList{QStringLiteral("1,5")});
+        memo.SetProperty(QStringLiteral("Font.Size"), QStringLiteral("12,5"));
+        EXPECT_EQ(memo.Font.size, 12);
+    }
     QLocale::setDefault(before);
-    EXPECT_EQ(frUpper(QStringLiteral("i")), QStringLiteral("I"));
 }
 
 TEST_F(ObjectsTest, ScriptMethods) {

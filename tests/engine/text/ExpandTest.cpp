@@ -1,11 +1,13 @@
 #include "Dataset.h"
 #include "DisplayFormat.h"
+#include "EngineErrors.h"
 #include "ExpandFixture.h"
 #include "Failure.h"
 #include "Formatting.h"
 #include "Locale.h"
 #include "ParserError.h"
 #include "Variant.h"
+#include "Variants.h"
 
 #include <QBuffer>
 #include <QDate>
@@ -364,6 +366,23 @@ TEST(FormatValueTest, InlineFormats) {
     const TfrInlineFormat unknown = frParseInlineFormat(QStringLiteral("Q7"), 0x2C0200);
     EXPECT_EQ(unknown.Format, 0x2C0200);
     EXPECT_EQ(unknown.Pattern, QStringLiteral("Q7"));
+}
+
+// Property values and names convert by the text layer's conventions, as its evaluator does.
+TEST_F(ExpandTest, PropertiesConvertByTheEvaluatorsConventions) {
+    memo->SetProperty(QStringLiteral("Memo"), 2.5);
+    EXPECT_EQ(memo->Memo, QStringList{Expand(QStringLiteral("[5 / 2]"))});
+    EXPECT_EQ(memo->Memo, QStringList{QStringLiteral("2,5")});
+
+    Text().Locale.DecimalSeparator = u'.';
+    memo->SetProperty(QStringLiteral("Memo"), 2.5);
+    EXPECT_EQ(memo->Memo, QStringList{QStringLiteral("2.5")});
+    memo->SetProperty(QStringLiteral("Font.Size"), QStringLiteral("13.5"));
+    EXPECT_EQ(memo->Font.size, 14);
+    EXPECT_THROW(memo->SetProperty(QStringLiteral("Font.Size"), QStringLiteral("13,5")),
+                 EVariantError);
+    Text().Locale.SetCaseLocale(QLocale(QLocale::Turkish, QLocale::Turkey));
+    EXPECT_EQ(frUpper(QStringLiteral("i")), QStringLiteral("\u0130"));
 }
 
 }  // namespace
