@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Failure.h"
+#include "FailureMessage.h"
 
 #include <QString>
 #include <exception>
@@ -26,10 +27,8 @@ public:
         try {
             action();
             return true;
-        } catch (const Failure& e) {
-            ReportFailure(e.Message());
         } catch (const std::exception& e) {
-            ReportFailure(QString::fromUtf8(e.what()));
+            ReportFailure(FailureMessage(e));
         }
         return false;
     }
