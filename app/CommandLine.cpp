@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AppFrame.h"
+#include "AsideFile.h"
 #include "Connection.h"
 #include "Data.h"
 #include "DesktopPrinters.h"
@@ -15,7 +16,6 @@
 #include "StderrServices.h"
 #include "TextEngine.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
@@ -187,16 +187,6 @@ void ChoosePrinter(TfrEngine& engine, const std::optional<QString>& name) {
     printer.SelectPrinter(index);
 }
 
-// Whether two paths name one file (the same device and inode), through links and other
-// spellings; false when either does not exist.
-bool SameFile(const QString& a, const QString& b) {
-    struct stat x {};
-    struct stat y {};
-    return ::stat(QFile::encodeName(a).constData(), &x) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &y) == 0 && x.st_dev == y.st_dev &&
-           x.st_ino == y.st_ino;
-}
-
 // One run of a job, step by step; a step that fails ends the run with a Stop.
 class Steps {
 public:
@@ -235,7 +225,7 @@ private:
 
     // The report never goes over the database, by whatever name the file is given.
     void RefuseToWriteOver(const QString& database) const {
-        if (SameFile(options_.file, database))
+        if (frSameFile(options_.file, database))
             throw Stop{CommandLine::NotWritten,
                        QStringLiteral("файл %1 - это база данных программы; отчет в него не "
                                       "записывается")

@@ -16,6 +16,7 @@
 #include "main.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -51,6 +52,7 @@ bool Quillbox::Start(const QString& executablePath) {
 
     auto printers = std::make_unique<DesktopPrinters>();
     printers->AskFileName = [] { return frAskPdfFileName(QApplication::activeWindow()); };
+    printers->PdfFile().Protect(QDir::current().absoluteFilePath(QStringLiteral("Quillbox.mdb")));
     engine = std::make_unique<TfrEngine>(std::move(printers));
     engine->State().Services = &frame.Services();
     frStartTextLayer(*engine);

@@ -22,24 +22,36 @@
 
 #include <benchmark/benchmark.h>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <memory>
 
 namespace {
 
+// A text layer whose scripts do nothing: what preparation costs without the interpreter.
+class WithoutScripts : public TfrTextEngine {
+public:
+    using TfrTextEngine::TfrTextEngine;
+    void TranslateScript(QStringList&) override {}
+    void RunScript(TfrView&, const QStringList&) override {}
+    void RunPageScript(const QStringList&) override {}
+};
+
 // The form's design pages built from a generated database by the report builder, on an engine
 // with the text layer; the engine prints into a PDF file of the folder when asked.
 class FormReport {
 public:
-    explicit FormReport(int pages) {
+    explicit FormReport(int pages, bool scripts = true) {
         BenchForm::WriteDatabase(pages, dir_.filePath(QStringLiteral("Quillbox.mdb")));
         QDir::setCurrent(dir_.path());
         data_.DataModuleCreate(QCoreApplication::applicationFilePath());
         engine_.State().Services = &services_;
-        frStartTextLayer(engine_);
+        if (scripts)
+            frStartTextLayer(engine_);
+        else
+            engine_.InstallTextLayer(std::make_unique<WithoutScripts>(engine_));
         TfReportBuilder(data_, report).Build();
     }
     ~FormReport() { QDir::setCurrent(QDir::tempPath()); }
@@ -57,8 +69,8 @@ private:
 };
 
 // Also how much the prepared pages held for the preview take for each text object.
-void Prepare(benchmark::State& state) {
-    FormReport form(static_cast<int>(state.range(0)));
+void PrepareForm(benchmark::State& state, bool scripts) {
+    FormReport form(static_cast<int>(state.range(0)), scripts);
     for (auto _ : state) {
         if (!form.report.Prepare())
             state.SkipWithError("preparation failed");
@@ -72,7 +84,17 @@ void Prepare(benchmark::State& state) {
         double(bytes) / double(pages.Count() * BenchForm::FieldsPerPage);
     state.SetLabel(std::to_string(pages.Count()) + " pages");
 }
+void Prepare(benchmark::State& state) {
+    PrepareForm(state, true);
+}
 BENCHMARK(Prepare)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The same with script operations that do nothing: the report has no scripts, so the two should
+// take the same time (run both with --benchmark_enable_random_interleaving).
+void PrepareWithoutInterpreter(benchmark::State& state) {
+    PrepareForm(state, false);
+}
+BENCHMARK(PrepareWithoutInterpreter)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The floor's line breaking alone: every field of N pages laid out by QTextLayout as the
 // floor lays it out, on a PDF writer at its resolution, nothing drawn.
@@ -208,12 +230,3 @@ void BreakLines(benchmark::State& state) {
 BENCHMARK(BreakLines)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

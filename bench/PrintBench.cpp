@@ -9,7 +9,6 @@
 #include "SystemPrinter.h"
 
 #include <benchmark/benchmark.h>
-#include <QGuiApplication>
 #include <memory>
 
 namespace {
@@ -83,12 +82,3 @@ BENCHMARK(PrintEveryPage)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,8 @@
 #include "AsideFile.h"
 
+#include <sys/stat.h>
+#include <QFile>
+
 namespace {
 constexpr qsizetype kBuffer = 64 * 1024;
 }  // namespace
@@ -61,4 +64,12 @@ void AsideFile::Discard() {
     buffer_.clear();
     if (isOpen())
         QIODevice::close();
+}
+
+bool frSameFile(const QString& a, const QString& b) {
+    struct stat x {};
+    struct stat y {};
+    return ::stat(QFile::encodeName(a).constData(), &x) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
 }

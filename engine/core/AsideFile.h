@@ -35,3 +35,7 @@ private:
     QByteArray buffer_;
     bool failed_{false};
 };
+
+// Whether two paths name one file (the same device and inode), through links and other
+// spellings; false when either does not exist.
+bool frSameFile(const QString& a, const QString& b);

@@ -115,6 +115,10 @@ void PdfFilePrinter::StartJob() {
         if (!pdf_.NewPage(&layout))
             throw Failure(NotWritten(QStringLiteral("ошибка записи")));
     } else {
+        for (const QString& kept : protected_) {
+            if (frSameFile(path_, kept))
+                throw Failure(NotWritten(QStringLiteral("это файл базы данных программы")));
+        }
         auto file = std::make_unique<AsideFile>(path_);
         if (path_.isEmpty() || QFileInfo(path_).isDir() || !file->open(QIODevice::WriteOnly))
             throw Failure(NotWritten(WhyNotBegun()));

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 class AsideFile;
 
@@ -26,6 +27,8 @@ public:
     // Completes the file being written and writes the next jobs to another; refused while a
     // job is open.
     void SetPath(QString path);
+    // A file no report is written over, by whatever name it is given: the program's database.
+    void Protect(const QString& path) { protected_.push_back(path); }
     // Completes the file and puts it in place; a later job starts a new one. Raises Failure
     // when the file could not be written whole: then nothing has replaced the previous file.
     void Finish();
@@ -68,6 +71,7 @@ private:
     QString WhyNotBegun() const;
 
     QString path_;
+    std::vector<QString> protected_;
     int resolution_;
     PaperCatalog catalog_;
     PaperSetting setting_;

@@ -82,17 +82,6 @@ TEST_F(CommandLineRun, HelpListsEveryOptionAndExitCode) {
         EXPECT_TRUE(r.out.contains(QStringLiteral("\n  %1 ").arg(code))) << code;
 }
 
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-void Put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // Every way a run can fail: its exit code and its one line. The database is never changed, and
 // a file of the output's name stays as it was.
 TEST_F(CommandLineRun, FailuresGiveOneLineAndTheirCode) {
@@ -119,13 +108,14 @@ TEST_F(CommandLineRun, FailuresGiveOneLineAndTheirCode) {
          3,
          s("не найден файл базы данных Quillbox.mdb в папке ") + QDir::currentPath()},
         {"a random file",
-         [&] { Put(Db(), QByteArray(4096, '\x9c')); },
+         [&] { ASSERT_TRUE(PutFile(Db(), QByteArray(4096, '\x9c'))); },
          {s("--export-pdf"), s("out.pdf")},
          3,
          s("Файл Quillbox.mdb не является базой данных этой программы")},
         {"a Jet 4 file",
          [&] {
-             Put(Db(), QByteArray::fromHex("00010000") + "Standard Jet DB" + QByteArray(2029, 0));
+             ASSERT_TRUE(PutFile(
+                 Db(), QByteArray::fromHex("00010000") + "Standard Jet DB" + QByteArray(2029, 0)));
          },
          {s("--list")},
          3,
@@ -268,8 +258,8 @@ TEST_F(CommandLineRun, FailuresGiveOneLineAndTheirCode) {
         Sample();
         if (row.prepare)
             row.prepare();
-        Put(out, "previous");
-        const QByteArray database = Bytes(Db());
+        ASSERT_TRUE(PutFile(out, "previous"));
+        const QByteArray database = FileBytes(Db());
         const QStringList files = FilesIn(dir.path());
         // Taken last: closing any other handle of the file in this process would release it.
         if (row.locked) {
@@ -296,8 +286,8 @@ TEST_F(CommandLineRun, FailuresGiveOneLineAndTheirCode) {
             EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
         }
         EXPECT_TRUE(r.out.isEmpty());
-        EXPECT_EQ(Bytes(Db()), database);
-        EXPECT_EQ(Bytes(out), QByteArray("previous"));
+        EXPECT_EQ(FileBytes(Db()), database);
+        EXPECT_EQ(FileBytes(out), QByteArray("previous"));
         EXPECT_EQ(FilesIn(dir.path()), files);
     }
 }
@@ -306,9 +296,9 @@ TEST_F(CommandLineRun, FailuresGiveOneLineAndTheirCode) {
 TEST_F(CommandLineRun, AReadOnlyDatabaseExportsAndStaysAsItWas) {
     Sample();
     QFile::setPermissions(Db(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    const QByteArray before = Bytes(Db());
+    const QByteArray before = FileBytes(Db());
     const QDateTime modified = QFileInfo(Db()).lastModified();
-    Put(dir.file(QStringLiteral("out.pdf")), "previous");
+    ASSERT_TRUE(PutFile(dir.file(QStringLiteral("out.pdf")), "previous"));
     const Result r = Run({QStringLiteral("--export-pdf"), QStringLiteral("out.pdf")}, {}, [] {
         if (!ChildObeysPermissions())
             ::_exit(99);
@@ -317,8 +307,8 @@ TEST_F(CommandLineRun, AReadOnlyDatabaseExportsAndStaysAsItWas) {
         GTEST_SKIP() << "skipped: permissions cannot be enforced here";
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-    EXPECT_TRUE(Bytes(dir.file(QStringLiteral("out.pdf"))).startsWith("%PDF-"));
-    EXPECT_EQ(Bytes(Db()), before);
+    EXPECT_TRUE(FileBytes(dir.file(QStringLiteral("out.pdf"))).startsWith("%PDF-"));
+    EXPECT_EQ(FileBytes(Db()), before);
     EXPECT_EQ(QFileInfo(Db()).lastModified(), modified);
     EXPECT_EQ(FilesIn(dir.path()),
               (QStringList{QStringLiteral("Quillbox.mdb"), QStringLiteral("out.pdf")}));

@@ -42,11 +42,6 @@ TEST_F(DataModule, FindsTheDatabaseInAMixedCaseFolder) {
               QStringLiteral("Formwright {") + data->VerInf.FileVersion() + QLatin1Char('}'));
 }
 
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A database made by the program's own tool, then changed by a statement.
 QByteArray Changed(const QString& statement) {
     TempDir folder;
@@ -60,7 +55,7 @@ QByteArray Changed(const QString& statement) {
         for (const QString& one : statement.split(u';', Qt::SkipEmptyParts))
             EXPECT_TRUE(q.exec(one)) << q.lastError().text().toStdString();
     }
-    return Bytes(path);
+    return FileBytes(path);
 }
 
 // A file that cannot serve is named in one sentence of its own (the window and the command line
@@ -113,11 +108,7 @@ TEST_F(DataModule, AFileThatCannotServeIsNamedInOneSentence) {
         SCOPED_TRACE(row.name);
         TempDir folder;
         const QString path = folder.file(QStringLiteral("Quillbox.mdb"));
-        {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(row.file);
-        }
+        ASSERT_TRUE(PutFile(path, row.file));
         const QDateTime written = QFileInfo(path).lastModified();
         data = std::make_unique<TfData>(frame);
         try {
@@ -129,7 +120,7 @@ TEST_F(DataModule, AFileThatCannotServeIsNamedInOneSentence) {
         }
         data.reset();
         EXPECT_TRUE(services.boxes.isEmpty());
-        EXPECT_EQ(Bytes(path), row.file);
+        EXPECT_EQ(FileBytes(path), row.file);
         EXPECT_EQ(QFileInfo(path).lastModified(), written);
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
                   QStringList{QStringLiteral("Quillbox.mdb")});

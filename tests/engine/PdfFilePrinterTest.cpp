@@ -107,17 +107,6 @@ TEST_F(PdfPrinter, JobsOfOneRunGoIntoOneFile) {
     EXPECT_EQ(PdfPageSizes(path).size(), 4);
 }
 
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-void Put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // One job of one page with a line of text.
 void OnePage(PdfFilePrinter& pdf) {
     pdf.BeginDoc();
@@ -127,13 +116,13 @@ void OnePage(PdfFilePrinter& pdf) {
 
 TEST_F(PdfPrinter, TheFileTakesItsNameOnlyWhenComplete) {
     const QString path = dir.file(QStringLiteral("out.pdf"));
-    Put(path, "previous");
+    ASSERT_TRUE(PutFile(path, "previous"));
     PdfFilePrinter pdf(path);
     OnePage(pdf);
-    EXPECT_EQ(Contents(path), QByteArray("previous"));
+    EXPECT_EQ(FileBytes(path), QByteArray("previous"));
     pdf.Finish();
-    EXPECT_TRUE(Contents(path).startsWith("%PDF-"));
-    EXPECT_TRUE(Contents(path).trimmed().endsWith("%%EOF"));
+    EXPECT_TRUE(FileBytes(path).startsWith("%PDF-"));
+    EXPECT_TRUE(FileBytes(path).trimmed().endsWith("%%EOF"));
     EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("out.pdf")});
 }
 
@@ -169,13 +158,14 @@ TEST_F(PdfPrinter, AFileNotFinishedLeavesThePreviousOne) {
         SCOPED_TRACE(row.name);
         TempDir folder;
         const QString path = folder.file(QStringLiteral("out.pdf"));
-        if (row.previous)
-            Put(path, "previous");
+        if (row.previous) {
+            ASSERT_TRUE(PutFile(path, "previous"));
+        }
         {
             PdfFilePrinter pdf(path);
             row.run(pdf);
         }
-        EXPECT_EQ(Contents(path), row.previous ? QByteArray("previous") : QByteArray("<none>"));
+        EXPECT_EQ(FileBytes(path), row.previous ? QByteArray("previous") : QByteArray("<none>"));
         EXPECT_EQ(FilesIn(folder.path()),
                   row.previous ? QStringList{QStringLiteral("out.pdf")} : QStringList{});
     }
@@ -185,7 +175,7 @@ TEST_F(PdfPrinter, AFileThatCannotBeWrittenIsAnErrorAndLeavesThePreviousOne) {
     const QString folder = dir.file(QStringLiteral("forms"));
     ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
     const QString path = folder + QStringLiteral("/out.pdf");
-    Put(path, "previous");
+    ASSERT_TRUE(PutFile(path, "previous"));
     const auto failure = [](const QString& target, const std::function<void()>& fault = {}) {
         return FailureText([&] {
             PdfFilePrinter pdf(target);
@@ -209,7 +199,7 @@ TEST_F(PdfPrinter, AFileThatCannotBeWrittenIsAnErrorAndLeavesThePreviousOne) {
             failure(path),
             notWritten.arg(path) + QStringLiteral("ошибка записи (возможно, на диске нет места)"));
     }
-    EXPECT_EQ(Contents(path), QByteArray("previous"));
+    EXPECT_EQ(FileBytes(path), QByteArray("previous"));
     EXPECT_EQ(FilesIn(folder), QStringList{QStringLiteral("out.pdf")});
 
     PermissionsObeyed obeyed;
@@ -220,20 +210,42 @@ TEST_F(PdfPrinter, AFileThatCannotBeWrittenIsAnErrorAndLeavesThePreviousOne) {
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(readOnly, notWritten.arg(path) + QStringLiteral("в папку \"") + folder +
                             QStringLiteral("\" нельзя записывать"));
-    EXPECT_EQ(Contents(path), QByteArray("previous"));
+    EXPECT_EQ(FileBytes(path), QByteArray("previous"));
 }
 
 // Through a link the file it names is replaced, and the link stays.
 TEST_F(PdfPrinter, ALinkKeepsPointingAtTheWrittenFile) {
     const QString target = dir.file(QStringLiteral("target.pdf"));
     const QString link = dir.file(QStringLiteral("link.pdf"));
-    Put(target, "previous");
+    ASSERT_TRUE(PutFile(target, "previous"));
     ASSERT_TRUE(QFile::link(target, link));
     PdfFilePrinter pdf(link);
     OnePage(pdf);
     pdf.Finish();
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_TRUE(Contents(target).startsWith("%PDF-"));
+    EXPECT_TRUE(FileBytes(target).startsWith("%PDF-"));
+}
+
+// The program's database is never replaced by a report, whatever name leads to it.
+TEST_F(PdfPrinter, TheDatabaseIsNeverWrittenOver) {
+    const QString database = dir.file(QStringLiteral("Quillbox.mdb"));
+    ASSERT_TRUE(PutFile(database, "SQLite format 3"));
+    const QString link = dir.file(QStringLiteral("report.pdf"));
+    ASSERT_TRUE(QFile::link(database, link));
+    for (const QString& name : {database, link, dir.file(QStringLiteral("./Quillbox.mdb"))}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString failure = FailureText([&] {
+            PdfFilePrinter pdf(name);
+            pdf.Protect(database);
+            OnePage(pdf);
+            pdf.Finish();
+        });
+        EXPECT_EQ(failure, QStringLiteral("Не удалось записать файл \"%1\": это файл базы данных "
+                                          "программы")
+                               .arg(name));
+    }
+    EXPECT_EQ(FileBytes(database), QByteArray("SQLite format 3"));
+    EXPECT_EQ(FilesIn(dir.path()).size(), 2);
 }
 
 }  // namespace

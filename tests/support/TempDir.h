@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -18,3 +19,8 @@ private:
     QTemporaryDir dir_;
     QString previous_;
 };
+
+// A file's bytes, or "<none>" when it cannot be read.
+QByteArray FileBytes(const QString& path);
+// Writes a file whole; false when it cannot be.
+bool PutFile(const QString& path, const QByteArray& bytes);
