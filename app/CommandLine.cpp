@@ -15,6 +15,7 @@
 #include "ReportBuilder.h"
 #include "StderrServices.h"
 #include "TextEngine.h"
+#include "WordsLibrary.h"
 
 #include <unistd.h>
 #include <QDir>
@@ -261,7 +262,7 @@ private:
         }
         engine_ = std::make_unique<TfrEngine>(std::move(system));
         engine_->State().Services = &frame_.Services();
-        frStartTextLayer(*engine_);
+        InstallWordsLibrary(frStartTextLayer(*engine_));
         frStartPrinting(*engine_);
         if (!exporting_)
             ChoosePrinter(*engine_, options_.printer);

@@ -13,6 +13,7 @@
 #include "ProgressForm.h"
 #include "TextEngine.h"
 #include "Value.h"
+#include "WordsLibrary.h"
 #include "main.h"
 
 #include <QApplication>
@@ -55,7 +56,7 @@ bool Quillbox::Start(const QString& executablePath) {
     printers->PdfFile().Protect(QDir::current().absoluteFilePath(QStringLiteral("Quillbox.mdb")));
     engine = std::make_unique<TfrEngine>(std::move(printers));
     engine->State().Services = &frame.Services();
-    frStartTextLayer(*engine);
+    InstallWordsLibrary(frStartTextLayer(*engine));
     frStartProgressWindow(*engine);
     frStartPreview(*engine);
     frStartPrinting(*engine);

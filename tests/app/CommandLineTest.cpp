@@ -414,17 +414,21 @@ TEST_F(CommandLineRun, ExportWritesTheDocumentWhereTheBuilderPutsIt) {
     EXPECT_GT(landscape[0].width(), landscape[0].height());
 }
 
-// The run lets the database go before preparing; the report still reads the rows it names.
+// The run lets the database go before preparing; the report still reads the rows it names,
+// and the program's own functions are there.
 TEST_F(CommandLineRun, ExportPrintsTheDataModulesFieldsNamedInValues) {
     if (!PdfToolsInstalled())
         GTEST_SKIP() << "skipped: no poppler-utils";
     Sample();
     Sql(QStringLiteral("UPDATE ListDoc SET Descript = 'Накладная77'"));
-    Sql(QStringLiteral("UPDATE HistoryValue SET Value = '[fData.ListDoc.Descript]'"));
+    Sql(QStringLiteral(
+        "UPDATE HistoryValue SET Value = '[fData.ListDoc.Descript] [СУММАПРОПИСЬЮ(2)]'"));
     const Result r = Run({QStringLiteral("--export-pdf"), QStringLiteral("named.pdf")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(PdfWordBox(dir.file(QStringLiteral("named.pdf")), QStringLiteral("Накладная77"))
-                    .has_value());
+    for (const char* word : {"Накладная77", "Два", "рубля"})
+        EXPECT_TRUE(
+            PdfWordBox(dir.file(QStringLiteral("named.pdf")), QString::fromUtf8(word)).has_value())
+            << word;
 }
 
 TEST_F(CommandLineRun, PrintSendsTheReportToTheChosenQueue) {
