@@ -38,6 +38,8 @@ struct Options {
     std::optional<QString> printer;
     int copies{1};
     QString pages;
+    // A warning of the preparation ends the run.
+    bool strict{false};
 };
 
 QString Quoted(const QString& text) {
@@ -87,6 +89,8 @@ Options Parse(const QStringList& arguments) {
         } else if (a == u"--pages") {
             o.pages = value();
             pagesGiven = true;
+        } else if (a == u"--strict") {
+            o.strict = true;
         } else {
             throw Stop{CommandLine::BadArguments,
                        QStringLiteral("неизвестный параметр %1 (см. --help)").arg(Quoted(a))};
@@ -101,10 +105,10 @@ Options Parse(const QStringList& arguments) {
     if ((o.printer && !print) || (copiesGiven && !print))
         throw Stop{CommandLine::BadArguments,
                    QStringLiteral("--printer и --copies относятся только к --print")};
-    if ((o.document || pagesGiven) && !output)
-        throw Stop{
-            CommandLine::BadArguments,
-            QStringLiteral("--document и --pages относятся только к --export-pdf и --print")};
+    if ((o.document || pagesGiven || o.strict) && !output)
+        throw Stop{CommandLine::BadArguments,
+                   QStringLiteral(
+                       "--document, --pages и --strict относятся только к --export-pdf и --print")};
     if (o.job == Options::Job::Export && o.file.trimmed().isEmpty())
         throw Stop{CommandLine::BadArguments, QStringLiteral("не указано имя файла PDF")};
     return o;
@@ -285,9 +289,20 @@ private:
         if (!report_->Prepare())
             throw Stop{CommandLine::BuildFailed, QString()};  // the engine's box has said why
         report_->Pages.ClearAll();
+        ReportWarnings();
         pageCount_ = report_->PreparedPages->Count();
         if (pageCount_ == 0)
             throw Stop{CommandLine::BuildFailed, QStringLiteral("в отчете нет страниц")};
+    }
+
+    // What will not print as the template means it, one line each; with --strict the end.
+    void ReportWarnings() const {
+        const auto& warnings = frTextEngine().Warnings.List();
+        for (const TfrPrintWarning& warning : warnings)
+            WriteErrorLine(QStringLiteral("предупреждение: ") + warning.Text);
+        if (options_.strict && !warnings.empty())
+            throw Stop{CommandLine::Warned,
+                       QStringLiteral("отчет не выведен: есть предупреждения, а задан --strict")};
     }
 
     void CheckPageList() const {
@@ -381,15 +396,18 @@ QString CommandLine::Usage() {
         "  quillbox --help                эта справка\n"
         "  quillbox --list                шаблоны и их документы для печати: номер, дата, "
         "описание\n"
-        "  quillbox --export-pdf ФАЙЛ [--document НОМЕР] [--pages СПИСОК]\n"
+        "  quillbox --export-pdf ФАЙЛ [--document НОМЕР] [--pages СПИСОК] [--strict]\n"
         "                                 отчет документа в файл PDF\n"
         "  quillbox --print [--printer ИМЯ] [--copies N] [--pages СПИСОК] [--document НОМЕР]\n"
+        "                  [--strict]\n"
         "                                 отчет документа на принтер (по умолчанию системный)\n"
         "\n"
         "Без --document берется документ, который окно программы открывает первым.\n"
         "СПИСОК: номера и диапазоны страниц через запятую, например 1,3,5-12.\n"
         "N: число копий от 1 до 999. База данных: Quillbox.mdb в текущей папке; она только\n"
         "читается. Файл PDF пишется рядом и занимает свое имя, только когда готов.\n"
+        "Предупреждения (текст не помещается в поле, шрифт заменен, поле за краем листа)\n"
+        "выводятся строками \"предупреждение: ...\"; с --strict отчет тогда не выводится.\n"
         "\n"
         "Коды завершения:\n"
         "  0   успешно\n"
@@ -403,7 +421,8 @@ QString CommandLine::Usage() {
         "  8   ошибка построения отчета\n"
         "  9   файл не удалось записать\n"
         "  10  принтер не принял задание\n"
-        "  11  база данных занята другой программой\n");
+        "  11  есть предупреждения, а задан --strict\n"
+        "  12  база данных занята другой программой\n");
 }
 
 CommandLine::Stop CommandLine::StopForCurrentException() {

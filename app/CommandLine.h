@@ -20,7 +20,8 @@ public:
         BuildFailed = 8,
         NotWritten = 9,
         NotPrinted = 10,
-        DatabaseBusy = 11,
+        Warned = 11,
+        DatabaseBusy = 12,
     };
 
     // How a run ends: its exit code and its line for standard error, empty when the line has

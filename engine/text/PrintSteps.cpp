@@ -124,6 +124,9 @@ void TfrExpansion::Print(TfrMemoView& memo, QIODevice& stream) {
         memo.WriteEntry(stream);
         if (Has(memo.Flags, frFlagSuppress))
             memo.PreviousText = text;
+        if (state.CurrentDesignPage && !state.ScriptOnlyPass)
+            te.Warnings.Check(memo, *state.CurrentDesignPage, state.PreparedPageIndex, te.Layout,
+                              *measure);
     }
     if (memo.PrintPhase == 2)
         memo.WorkMemo = wrapped.mid(memo.LinesDone);

@@ -91,6 +91,7 @@ qint32 TfrTextEngine::RemainHeight(TfrMemoView& memo) {
 }
 
 void TfrTextEngine::BeginPreparation() {
+    Warnings.Clear();
     const QDateTime now = QDateTime::currentDateTime();
     ReportDate = frDateToDays(now.date());
     ReportTime = now.time().msecsSinceStartOfDay() / 86400000.0;

@@ -9,6 +9,7 @@
 #include "Locale.h"
 #include "MemoLayout.h"
 #include "Parser.h"
+#include "PrintWarnings.h"
 #include "Variables.h"
 
 #include <QList>
@@ -61,6 +62,8 @@ public:
     double ReportTime{0};
     TfrDatasetRegistry Datasets;
     TfrMemoLayout Layout;
+    // What the last preparation found that will not print as the template means it.
+    TfrPrintWarnings Warnings;
     TfrExpansion Expansion{*this};
     // Every script of every report runs here.
     TInterpretator ScriptEngine{*this};

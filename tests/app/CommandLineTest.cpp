@@ -78,7 +78,7 @@ TEST_F(CommandLineRun, HelpListsEveryOptionAndExitCode) {
     for (const char* option : {"--help", "--list", "--export-pdf", "--print", "--printer",
                                "--copies", "--pages", "--document"})
         EXPECT_TRUE(r.out.contains(QLatin1String(option))) << option;
-    for (int code = 0; code <= 11; ++code)
+    for (int code = 0; code <= 12; ++code)
         EXPECT_TRUE(r.out.contains(QStringLiteral("\n  %1 ").arg(code))) << code;
 }
 
@@ -128,7 +128,7 @@ TEST_F(CommandLineRun, FailuresGiveOneLineAndTheirCode) {
         {"a database locked by another program",
          {},
          {s("--export-pdf"), s("out.pdf")},
-         11,
+         12,
          s("База данных Quillbox.mdb занята другой программой; повторите попытку позже"),
          {},
          true},
@@ -330,7 +330,7 @@ TEST(CommandLineStop, EveryExceptionEndsWithACodeAndALine) {
          6, QStringLiteral("список")},
         {"a busy database",
          [] { throw StoreError(R::Busy, StoreError::Text(R::Busy, QStringLiteral("a/Q.mdb"))); },
-         11, QStringLiteral("База данных Q.mdb занята другой программой; повторите попытку позже")},
+         12, QStringLiteral("База данных Q.mdb занята другой программой; повторите попытку позже")},
         {"a file that is no database",
          [] { throw StoreError(R::NotOurs, QStringLiteral("не та")); }, 3, QStringLiteral("не та")},
         {"a failure of two lines", [] { throw Failure(QStringLiteral("Ошибка\rв строке")); }, 1,
@@ -495,6 +495,38 @@ TEST_F(CommandLineRun, TimingsOfTheWindowsEndTheProgram) {
         }
         EXPECT_EQ(reached, steps) << r.err.toStdString();
     }
+}
+
+// Warnings of the preparation go to standard error; with --strict they end the run unwritten.
+TEST_F(CommandLineRun, WarningsAreToldAndStrictMakesThemAnError) {
+    Sample();
+    Result r = Run({QStringLiteral("--export-pdf"), QStringLiteral("out.pdf")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.err.isEmpty()) << "the sample prints as its templates mean: "
+                                 << r.err.toStdString();
+
+    Sql(QStringLiteral("UPDATE Values_ SET FontName = 'Wingdings'"));
+    QFile::remove(dir.file(QStringLiteral("out.pdf")));
+    r = Run({QStringLiteral("--export-pdf"), QStringLiteral("out.pdf")});
+    EXPECT_EQ(r.code, 0);
+    const QStringList lines = r.err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1) << r.err.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("quillbox: предупреждение: Поле «")));
+    EXPECT_TRUE(lines[0].contains(QStringLiteral(", страница 1: шрифт «Wingdings» не установлен")))
+        << r.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir.file(QStringLiteral("out.pdf"))));
+
+    QFile::remove(dir.file(QStringLiteral("out.pdf")));
+    r = Run(
+        {QStringLiteral("--export-pdf"), QStringLiteral("out.pdf"), QStringLiteral("--strict")});
+    EXPECT_EQ(r.code, 11);
+    EXPECT_EQ(r.err.split(u'\n', Qt::SkipEmptyParts),
+              QStringList({lines[0], QStringLiteral("quillbox: отчет не выведен: есть "
+                                                    "предупреждения, а задан --strict")}));
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("out.pdf"))));
+
+    r = Run({QStringLiteral("--list"), QStringLiteral("--strict")});
+    EXPECT_EQ(r.code, 2);
 }
 
 }  // namespace
