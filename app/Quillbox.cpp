@@ -53,6 +53,7 @@ bool Quillbox::Start(const QString& executablePath) {
     printers->AskFileName = [] { return frAskPdfFileName(QApplication::activeWindow()); };
     engine = std::make_unique<TfrEngine>(std::move(printers));
     engine->State().Services = &frame.Services();
+    engine->State().ApplicationHelpFile = &frame.HelpFile;
     frStartTextLayer(*engine);
     frStartProgressWindow(*engine);
     frStartPreview(*engine);
