@@ -52,9 +52,9 @@ TfrPreviewSearchForm::TfrPreviewSearchForm(QWidget* parent) : QDialog(parent) {
     layout->addLayout(text);
     layout->addLayout(groups);
     layout->addLayout(buttons);
-
-    // 262 by 158 as laid out; wider where the fonts of this system need it.
-    resize(sizeHint().expandedTo(QSize(262, 158)));
+    // A dialog of one size: 262 by 158 as laid out, larger where the fonts need it.
+    setMinimumSize(262, 158);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TfrPreviewSearchForm::showEvent(QShowEvent* event) {

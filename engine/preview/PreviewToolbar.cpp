@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QStyle>
 #include <algorithm>
 
@@ -19,6 +20,49 @@ constexpr int kSeparator = 8;
 QIcon Themed(const char* name, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QString::fromLatin1(name),
                             QApplication::style()->standardIcon(fallback));
+}
+
+// Glyphs the platform's style has none for, drawn at 16 by 16.
+enum class Glyph { Print, PageSetup, Help };
+
+QIcon Drawn(Glyph glyph) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
+    switch (glyph) {
+        case Glyph::Print:
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(4.5, 1.5, 7, 5));  // paper going in
+            p.setBrush(QColor(0x9A, 0xA4, 0xB0));
+            p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1.5, 1.5);
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(4.5, 10.5, 7, 4.5));  // and coming out
+            p.setPen(QColor(0x30, 0xB0, 0x30));
+            p.drawPoint(12, 8);
+            break;
+        case Glyph::PageSetup:
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(2.5, 0.5, 11, 15));
+            p.setPen(QPen(QColor(0x30, 0x60, 0xC0), 1, Qt::DotLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRectF(4.5, 2.5, 7, 11));
+            break;
+        case Glyph::Help: {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0x30, 0x60, 0xC0));
+            p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+            QFont font = p.font();
+            font.setBold(true);
+            font.setPixelSize(12);
+            p.setFont(font);
+            p.setPen(Qt::white);
+            p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+            break;
+        }
+    }
+    return QIcon(pixmap);
 }
 
 }  // namespace
@@ -78,19 +122,16 @@ TfrPreviewToolbar::TfrPreviewToolbar(QWidget* parent) : QFrame(parent) {
     SaveBtn =
         AddButton(QStringLiteral("SaveBtn"), QStringLiteral("Сохранить отчет в файле"), 202,
                   Themed("document-save", QStyle::SP_DialogSaveButton), &TfrPreviewToolbar::OnSave);
-    PrintBtn =
-        AddButton(QStringLiteral("PrintBtn"), QStringLiteral("Печать отчета"), 203,
-                  Themed("document-print", QStyle::SP_ComputerIcon), &TfrPreviewToolbar::OnPrint);
+    PrintBtn = AddButton(QStringLiteral("PrintBtn"), QStringLiteral("Печать отчета"), 203,
+                         Drawn(Glyph::Print), &TfrPreviewToolbar::OnPrint);
     PageSetupBtn = AddButton(QStringLiteral("PageSetupBtn"), QString(), 203,
-                             Themed("document-page-setup", QStyle::SP_FileDialogDetailedView),
-                             &TfrPreviewToolbar::OnPageSetup);
+                             Drawn(Glyph::PageSetup), &TfrPreviewToolbar::OnPageSetup);
     frTBSeparator2 = AddSeparator(QStringLiteral("frTBSeparator2"));
     FindBtn = AddButton(QStringLiteral("FindBtn"), QStringLiteral("Поиск"), 204,
                         Themed("edit-find", QStyle::SP_FileDialogContentsView),
                         &TfrPreviewToolbar::OnFind);
     HelpBtn = AddButton(QStringLiteral("HelpBtn"), QStringLiteral("Показать справку"), 0,
-                        Themed("help-contextual", QStyle::SP_DialogHelpButton),
-                        &TfrPreviewToolbar::OnHelp);
+                        Drawn(Glyph::Help), &TfrPreviewToolbar::OnHelp);
     HelpBtn->setCheckable(true);
     frTBSeparator3 = AddSeparator(QStringLiteral("frTBSeparator3"));
     ExitBtn =

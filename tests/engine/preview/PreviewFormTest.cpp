@@ -372,6 +372,25 @@ TEST_F(PreviewFormTest, ReportFilesAreSavedAndOpenedFromTheWindow) {
     EXPECT_FALSE(QFile::exists(bare + QStringLiteral(".txt")));
     EXPECT_EQ(form.ShownPages(), shown);
 
+    // The dialog asked about the name typed; the name with the extension is asked about here.
+    const QByteArray before = [&] {
+        QFile file(saved);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    form.View().GoToPage(2);
+    WhenShown<QFileDialog>([&](QFileDialog& dialog) {
+        dialog.selectFile(bare + QStringLiteral(".txt"));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    form.SaveBtnClick();
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_EQ(services.boxes[0].text, Text("Файл «отчет.fwp» уже существует. Заменить его?"));
+    EXPECT_EQ(services.boxes[0].icon, UiServices::Icon::Question);
+    QFile kept(saved);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), before);
+    services.boxes.clear();
+
     // A damaged file: the message, and the window as it was.
     const QString broken = settingsDir.filePath(QStringLiteral("broken.fwp"));
     {
