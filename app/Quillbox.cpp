@@ -56,6 +56,7 @@ bool Quillbox::Start(const QString& executablePath) {
     printers->PdfFile().Protect(QDir::current().absoluteFilePath(QStringLiteral("Quillbox.mdb")));
     engine = std::make_unique<TfrEngine>(std::move(printers));
     engine->State().Services = &frame.Services();
+    engine->State().ApplicationHelpFile = &frame.HelpFile;
     InstallWordsLibrary(frStartTextLayer(*engine));
     frStartProgressWindow(*engine);
     frStartPreview(*engine);

@@ -98,6 +98,11 @@ struct TfrEngineState {
 
     // Message boxes of the engine; without one, their texts are raised as failures.
     UiServices* Services{nullptr};
+    // The help of the engine's windows: the preview window's topics by context number.
+    QString UserHelpFile{QStringLiteral("Quillbox.hlp")};
+    // The help file the application's help commands open, when the application lends it: the
+    // stand-alone preview window puts UserHelpFile there while it is active.
+    QString* ApplicationHelpFile{nullptr};
     // Without a text layer, expressions are taken as the text they are, texts are not
     // expanded, scripts do not run, and text objects cannot be printed. The engine owns the
     // installed layer (TfrEngine::InstallTextLayer); Reset() keeps it.

@@ -77,6 +77,14 @@ void TfrEMFPages::Add(const TfrPage& page) {
         main->OnBeginPage(state.PreparedPageIndex);
 }
 
+TfrPreparedPage& TfrEMFPages::AppendBlank() {
+    auto record = std::make_unique<TfrPreparedPage>();
+    record->Stream = std::make_unique<QBuffer>();
+    record->Stream->open(QIODevice::ReadWrite);
+    pages_.push_back(std::move(record));
+    return *pages_.back();
+}
+
 void TfrEMFPages::Delete(int index) {
     RecordAt(index);
     pages_.erase(pages_.begin() + index);

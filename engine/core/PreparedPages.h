@@ -65,6 +65,8 @@ public:
     // Insert at the end, then OnBeginPage with PreparedPageIndex on the current report and,
     // when it is another one, on the main report.
     void Add(const TfrPage& page);
+    // A zero-filled record at the end with an empty stream, for pages read back from a file.
+    TfrPreparedPage& AppendBlank();
     void Delete(int index);
     void ClearAll();
 

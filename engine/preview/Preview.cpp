@@ -4,6 +4,10 @@
 #include "Page.h"
 #include "PaintBox.h"
 #include "PreparedPages.h"
+#include "PreviewCommands.h"
+#include "PreviewFind.h"
+#include "PreviewForm.h"
+#include "PreviewToolbar.h"
 #include "PreviewView.h"
 
 #include <QEvent>
@@ -17,9 +21,18 @@ constexpr int kEmbeddedWheelFactor = 3;
 
 TfrPreview::TfrPreview(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    toolbar_ = new TfrPreviewToolbar(this);
+    toolbar_->hide();
     view_ = new TfrPreviewView(this);
     view_->hide();
     view_->PageChanged = [this] { NotifyPageChanged(); };
+    view_->ZoomShown = [this](int percent) { toolbar_->ShowZoom(percent); };
+    toolbar_->OnZoom = [this] { frZoomBtnClick(*view_, toolbar_->ZoomBtn); };
+    toolbar_->OnLoad = [this] { frLoadBtnClick(*view_, window()); };
+    toolbar_->OnSave = [this] { frSaveBtnClick(*view_, window()); };
+    toolbar_->OnPrint = [this] { PrintReport(); };
+    toolbar_->OnPageSetup = [this] { SetUpPage(); };
+    toolbar_->OnFind = [this] { frFindBtnClick(*view_, window()); };
     setFocusProxy(view_->PaintBox());
     SetScrollBars(ssBoth);
 }
@@ -30,6 +43,21 @@ void TfrPreview::SetScrollBars(TScrollStyle style) {
     scrollBars_ = style;
     view_->SetPanelsVisible(style == ssBoth || style == ssVertical,
                             style == ssBoth || style == ssHorizontal);
+}
+
+void TfrPreview::SetShowToolbar(bool show) {
+    showToolbar_ = show;
+    toolbar_->setVisible(show);
+    ArrangeToolbar();
+}
+
+void TfrPreview::ArrangeToolbar() {
+    QRect area = contentsRect();
+    if (showToolbar_) {
+        toolbar_->setGeometry(area.x(), area.y(), area.width(), TfrPreviewToolbar::kHeight);
+        area.setTop(area.top() + TfrPreviewToolbar::kHeight);
+    }
+    view_->setGeometry(area);
 }
 
 void TfrPreview::SetPopupMenu(QMenu* menu) {
@@ -49,10 +77,11 @@ int TfrPreview::CurrentPage() const {
 }
 
 void TfrPreview::ConnectReport(TfrReport& report) {
-    view_->setGeometry(contentsRect());
+    ArrangeToolbar();
     view_->show();
     view_->SetShownReport(&report);
     view_->TakePages();
+    toolbar_->Setup(report, false);
     if (report.InitialZoom != pzDefault)
         TfrPreviewView::Remembered().LastZoomMode = report.InitialZoom;
     view_->ResetView(true);
@@ -133,7 +162,7 @@ void TfrPreview::NotifyPageChanged() {
 
 void TfrPreview::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    view_->setGeometry(contentsRect());
+    ArrangeToolbar();
     view_->Relayout();
 }
 
@@ -147,6 +176,10 @@ void frStartPreview(TfrEngine& engine) {
     engine.State().Hooks.ShowPreparedPages = [](TfrReport& report) {
         if (report.PreparedPages->Count() == 0)
             return;  // a connected preview keeps what it showed
+        if (!report.Preview) {
+            frShowInPreviewWindow(report);
+            return;
+        }
         if (auto* view = dynamic_cast<TfrPagesView*>(report.Preview.data()))
             view->ConnectReport(report);
     };

@@ -9,6 +9,7 @@
 
 class QMenu;
 class TfrEngine;
+class TfrPreviewToolbar;
 class TfrPreviewView;
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
@@ -24,9 +25,9 @@ public:
     // --- published properties
     TScrollStyle ScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle style);
-    // Kept for the report's toolbar; this control shows no toolbar of its own.
+    // The preview window's toolbar above the pages, without its help and exit buttons.
     bool ShowToolbar() const { return showToolbar_; }
-    void SetShowToolbar(bool show) { showToolbar_ = show; }
+    void SetShowToolbar(bool show);
     // Raised whenever the page label is refreshed while pages are shown.
     std::function<void(TfrPreview& Sender, int PageNo)> OnPageChanged;
     std::function<void(TfrPagesView&)> OnPrint;
@@ -58,6 +59,7 @@ public:
     void NotifyPageChanged();
 
     TfrPreviewView& View() const { return *view_; }
+    TfrPreviewToolbar& Toolbar() const { return *toolbar_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -65,12 +67,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ArrangeToolbar();
+
+    TfrPreviewToolbar* toolbar_{nullptr};
     TfrPreviewView* view_{nullptr};
     TScrollStyle scrollBars_{ssBoth};
     bool showToolbar_{false};
     QPointer<QWidget> host_;
 };
 
-// Installs the showing of prepared pages: a report whose Preview is a pages view connects to
-// it when it has pages; otherwise the pages stay in the report's store.
+// Installs the showing of prepared pages, when there are any: a report whose Preview is a pages
+// view connects to it; a report without a Preview opens the stand-alone preview window; with
+// any other Preview the pages stay in the report's store.
 void frStartPreview(TfrEngine& engine);

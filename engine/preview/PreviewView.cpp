@@ -4,6 +4,7 @@
 #include "PaintBox.h"
 #include "PreparedPages.h"
 #include "PreviewLayout.h"
+#include "PreviewToolbar.h"
 #include "Rounding.h"
 
 #include <QActionGroup>
@@ -88,6 +89,9 @@ TfrPreviewView::TfrPreviewView(QWidget* parent) : QWidget(parent) {
     label1_ = new QLabel(bPanel_);
     label1_->setGeometry(4, 3, 72, 14);
     hScrollBar_ = MakeBar(Qt::Horizontal, bPanel_);
+    bevel1_->setProperty(frHelpContextProperty, 206);
+    label1_->setProperty(frHelpContextProperty, 206);
+    paintBox_->setProperty(frHelpContextProperty, 207);
 
     procMenu_ = new QMenu(this);
     auto* group = new QActionGroup(procMenu_);
@@ -118,6 +122,7 @@ int TfrPreviewView::PageCount() const {
 }
 
 void TfrPreviewView::TakePages() {
+    highlight_.reset();
     shownPages_.reset();
     if (shownReport_)
         shownPages_ = shownReport_->TakePreparedPages();
@@ -155,6 +160,7 @@ void TfrPreviewView::ResetView(bool resetPosition) {
     UpdatePageLabel();
     FormResize();
     ReleasePages();
+    highlight_.reset();
     paintBox_->update();
 }
 
@@ -185,6 +191,7 @@ void TfrPreviewView::FormResize() {
     if (count == 0)
         return;
     layoutReady_ = false;
+    highlight_.reset();
 
     std::vector<QSize> sheets;
     sheets.reserve(static_cast<std::size_t>(count));
@@ -195,6 +202,8 @@ void TfrPreviewView::FormResize() {
     const TfrPreviewLayout layout =
         frLayoutPreview(sheets, paintBox_->size(), zoomMode_, scale_, currentPage_);
     scale_ = layout.Scale;
+    if (ZoomShown)
+        ZoomShown(frRound(scale_ * 100));
     CheckZoomEntry(zoomMode_ == pzDefault ? PercentTag(frRound(scale_ * 100))
                                           : static_cast<int>(zoomMode_));
     for (int i = 0; i < count; ++i)
@@ -263,21 +272,33 @@ void TfrPreviewView::PaintPages(Canvas& canvas) {
             continue;
         }
         const CanvasRect& r = screen[static_cast<std::size_t>(i)];
-        CanvasRect target = r;
-        if (!page.WholeSheet) {
-            const TfrPageMetrics& m = page.Metrics;
-            const int left = r.left + frRound((m.OffsetX + page.LeftMargin) * scale_);
-            const int top = r.top + frRound((m.OffsetY + page.TopMargin) * scale_);
-            target = {left, top,
-                      left + frRound((m.PrintWidth - page.LeftMargin - page.RightMargin) * scale_),
-                      top + frRound((m.PrintHeight - page.TopMargin - page.BottomMargin) * scale_)};
-        }
         // Nothing of a page reaches past its sheet, as on paper.
         canvas.SaveClip();
         canvas.IntersectClipRect({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1});
-        shownPages_->DrawPage(i, canvas, target);
+        shownPages_->DrawPage(i, canvas, PageTarget(page, r, scale_));
         canvas.RestoreClip();
     }
+    if (highlight_)
+        canvas.InvertRect(highlight_->Translated(originX_, originY_));
+}
+
+CanvasRect TfrPreviewView::PageTarget(const TfrPreparedPage& page, const CanvasRect& r,
+                                      double scale) {
+    if (page.WholeSheet)
+        return r;
+    const TfrPageMetrics& m = page.Metrics;
+    const int left = r.left + frRound((m.OffsetX + page.LeftMargin) * scale);
+    const int top = r.top + frRound((m.OffsetY + page.TopMargin) * scale);
+    return {left, top, left + frRound((m.PrintWidth - page.LeftMargin - page.RightMargin) * scale),
+            top + frRound((m.PrintHeight - page.TopMargin - page.BottomMargin) * scale)};
+}
+
+void TfrPreviewView::SetHighlight(const CanvasRect& rect) {
+    highlight_ = rect;
+}
+
+void TfrPreviewView::ClearHighlight() {
+    highlight_.reset();
 }
 
 // --- zoom ----------------------------------------------------------------------------------
@@ -455,6 +476,10 @@ void TfrPreviewView::wheelEvent(QWheelEvent* event) {
 }
 
 void TfrPreviewView::keyPressEvent(QKeyEvent* event) {
+    if (!OwnKeys) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_PageUp:
             PgUpClick();

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -16,6 +17,25 @@ class QScrollBar;
 class QToolButton;
 class TfrEMFPages;
 class TfrPBox;
+struct TfrPreparedPage;
+
+// Where a search through the shown pages stands. FindText is upper-cased when the search
+// ignores case; FoundRect is in page units of the sheet.
+struct TfrSearchState {
+    // As typed last, offered by the search dialog next time.
+    QString Typed;
+    QString FindText;
+    bool MatchCase{false};
+    bool TextFound{false};
+    CanvasRect FoundRect;
+    // The zero-based page the next search starts on, and the first drawing record of it that
+    // may match.
+    int SearchPage{0};
+    int SearchRecord{0};
+    // The current page when a search last ran past the last page, 0 otherwise: until the
+    // current page changes, the search stays run out.
+    int RanOutOn{0};
+};
 
 // The zoom every preview opens at, remembered for the rest of the run.
 struct TfrRememberedZoom {
@@ -58,6 +78,11 @@ public:
     std::function<void()> PageChanged;
     // A popup shown on a right press instead of the zoom popup.
     QPointer<QMenu> OwnerPopup;
+    // Told the zoom in percent whenever the layout sets the scale.
+    std::function<void(int percent)> ZoomShown;
+    // Page keys of the view itself; a window that reads the keys first turns them off.
+    bool OwnKeys{true};
+    TfrSearchState& Search() { return search_; }
 
     // --- layout and painting
     // From the remembered zoom; with resetPosition, back to page 1 at the top-left. Loaded
@@ -71,6 +96,15 @@ public:
     void PaintPages(Canvas& canvas);
     // The bar panels: the vertical one on the right, the page label and horizontal bar below.
     void SetPanelsVisible(bool right, bool bottom);
+    void SetLayoutReady(bool ready) { layoutReady_ = ready; }
+    // Where a page's content is drawn for its screen rectangle r at a scale: the whole sheet,
+    // or the printable area inside the margins.
+    static CanvasRect PageTarget(const TfrPreparedPage& page, const CanvasRect& r, double scale);
+    // A rectangle of document space shown inverted on top of the pages until the layout,
+    // the zoom or the pages change.
+    void SetHighlight(const CanvasRect& rect);
+    void ClearHighlight();
+    std::optional<CanvasRect> Highlight() const { return highlight_; }
 
     // --- zoom
     // A popup entry's tag: 1 page width, 2 whole page, 3 two pages, else a percentage.
@@ -147,4 +181,6 @@ private:
     bool layoutReady_{false};
     int wheelFactor_{1};
     int wheelRest_{0};
+    std::optional<CanvasRect> highlight_;
+    TfrSearchState search_;
 };
