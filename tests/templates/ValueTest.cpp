@@ -378,7 +378,7 @@ TEST_F(FieldList, KeyboardTabOrderAndEnterForOk) {
     std::vector<QWidget*> order;
     WhenShown(*value, [&] {
         order.push_back(QApplication::focusWidget());
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order.push_back(QApplication::focusWidget());
         }
@@ -387,7 +387,8 @@ TEST_F(FieldList, KeyboardTabOrderAndEnterForOk) {
     });
     EXPECT_EQ(value->ShowModal(), 1);
     const std::vector<QWidget*> expected = {value->Grid,    value->SpinEdit,  value->btnAdd,
-                                            value->btnEdit, value->btnDelete, value->btnOk};
+                                            value->btnEdit, value->btnDelete, value->btnLayout,
+                                            value->btnOk};
     EXPECT_EQ(order, expected);
 
     // The close box (the window manager's close, or Escape) closes it too.
