@@ -58,6 +58,10 @@ public:
     std::function<void()> PageChanged;
     // A popup shown on a right press instead of the zoom popup.
     QPointer<QMenu> OwnerPopup;
+    // Draws under the objects of a page on the screen (never when printing): the zero-based
+    // page, the canvas cut to the sheet, the sheet's rectangle, pixels per page unit.
+    std::function<void(int page, Canvas& canvas, const CanvasRect& sheet, double scale)>
+        PaintUnderPage;
 
     // --- layout and painting
     // From the remembered zoom; with resetPosition, back to page 1 at the top-left. Loaded
