@@ -23,6 +23,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -247,18 +248,18 @@ void TfPageLayout::Load() {
         fields_.push_back(f);
     }
 
-    pictures_.Reset();
-    QString notice;
+    QHash<int, PagePicture> pictures;
+    notice_.clear();
     if (!data_.PageImages.Available()) {
-        notice = data_.PageImages.Unavailable();
+        notice_ = data_.PageImages.Unavailable();
     } else {
         try {
-            pictures_.Reset(data_.PageImages.ReadAll(document_));
+            pictures = data_.PageImages.ReadAll(document_);
         } catch (const Failure& e) {
-            notice = e.Message();
+            notice_ = e.Message();
         }
     }
-    notice_ = notice;
+    pictures_.Reset(pictures);
 
     PageTabs->blockSignals(true);
     while (PageTabs->count() > 0)
@@ -415,6 +416,20 @@ void TfPageLayout::Relayout() {
     Sheet->update();
 }
 
+void TfPageLayout::DecodeLater() {
+    if (decodePending_)
+        return;
+    decodePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        decodePending_ = false;
+        if (pictures_.Decoded(page_))
+            return;
+        pictures_.PlacedMm(page_);
+        UpdateNotice();
+        Sheet->update();
+    });
+}
+
 QRect TfPageLayout::PictureRect() {
     const QRectF mm = pictures_.PlacedMm(page_);
     if (mm.isEmpty())
@@ -441,8 +456,13 @@ void TfPageLayout::PaintSheet(Canvas& canvas, const QRect& area) {
 
     canvas.SaveClip();
     canvas.IntersectClipRect(sheet);
-    if (const QRect r = PictureRect(); !r.isEmpty())
+    // A picture not decoded yet comes with the next turn of the event loop, so that the window
+    // shows its fields at once; a recording wants everything now.
+    if (pictures_.Has(page_) && !pictures_.Decoded(page_) && !canvas.IsRecording()) {
+        DecodeLater();
+    } else if (const QRect r = PictureRect(); !r.isEmpty()) {
         canvas.DrawImage(CanvasRect::FromQRect(r), pictures_.Scaled(page_, r.size()));
+    }
 
     // The values, drawn by the engine from the prepared page at the places held here.
     TfrEMFPages& pages = *report_.PreparedPages;

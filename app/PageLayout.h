@@ -121,6 +121,8 @@ private:
     void UpdateNotice();
     // The picture of the current page on the sheet widget; empty when it has none.
     QRect PictureRect();
+    // Decodes the current page's picture once the events waiting now are done, and repaints.
+    void DecodeLater();
     void RepaintField(const QRect& before, const QRect& after);
 
     AppFrame& frame_;
@@ -143,6 +145,7 @@ private:
     QString notice_;
 
     PagePictureCache pictures_;
+    bool decodePending_{false};
 
     // The drag under way.
     LayoutGeometry::Grip grip_{LayoutGeometry::Grip::None};

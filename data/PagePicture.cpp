@@ -198,8 +198,13 @@ QImage PagePicture::Render(double pdfDpi) const {
 }
 
 void PagePictureCache::Reset(QHash<int, PagePicture> pictures) {
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        if (pictures.value(it.key()) == pictures_.value(it.key()) && pictures.contains(it.key()))
+            ++it;
+        else
+            it = entries_.erase(it);
+    }
     pictures_ = std::move(pictures);
-    entries_.clear();
 }
 
 PagePictureCache::Entry* PagePictureCache::Decode(int page) {
@@ -223,9 +228,9 @@ QRectF PagePictureCache::PlacedMm(int page) {
     return e ? e->placed : QRectF();
 }
 
-bool PagePictureCache::Broken(int page) {
-    const Entry* e = Decode(page);
-    return e && e->decoded.isNull();
+bool PagePictureCache::Broken(int page) const {
+    const auto e = entries_.constFind(page);
+    return e != entries_.cend() && e->decoded.isNull();
 }
 
 const QImage& PagePictureCache::Scaled(int page, QSize size) {

@@ -51,6 +51,7 @@ struct PagePicture {
 // that repainting a page costs no decoding or scaling.
 class PagePictureCache {
 public:
+    // The pictures to show; a page whose picture is the same keeps what was decoded of it.
     void Reset(QHash<int, PagePicture> pictures = {});
     bool Has(int page) const { return pictures_.contains(page); }
     const QHash<int, PagePicture>& Pictures() const { return pictures_; }
@@ -59,8 +60,10 @@ public:
     QRectF PlacedMm(int page);
     // The page's picture scaled to `size`; a null image when it has none or it does not decode.
     const QImage& Scaled(int page, QSize size);
-    // The page has a picture that does not decode.
-    bool Broken(int page);
+    // The page's picture has been decoded (PlacedMm and Scaled decode it).
+    bool Decoded(int page) const { return entries_.contains(page); }
+    // The page has a picture that was decoded and did not decode.
+    bool Broken(int page) const;
 
 private:
     struct Entry {

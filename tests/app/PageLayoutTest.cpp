@@ -314,6 +314,9 @@ TEST_F(PageLayout, WithoutPicturesOrValuesTheWindowSaysWhy) {
     data->HistoryValue.Requery();
     window = std::make_unique<TfPageLayout>(frame, *data, windows);
     InWindow([&](TfPageLayout& w) {
+        // The picture is decoded once the window shows.
+        EXPECT_TRUE(w.Notice->text().isEmpty());
+        QTest::qWait(50);
         EXPECT_EQ(w.Notice->text(), QStringLiteral("Фон страницы 1 не читается и не показан"));
         // No value: the field shows its name.
         QStringList texts;
