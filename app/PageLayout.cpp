@@ -163,6 +163,11 @@ TfPageLayout::TfPageLayout(AppFrame& frame, TfData& dataModule, const TemplateWi
     Scroll->setWidget(Sheet);
     Scroll->setWidgetResizable(false);
     Scroll->setFocusPolicy(Qt::NoFocus);
+    Scroll->setAlignment(Qt::AlignCenter);
+    // The desk about a small sheet is the one the sheet widget paints.
+    QPalette desk = Scroll->palette();
+    desk.setColor(QPalette::Dark, CanvasColorToQColor(kDesk));
+    Scroll->setPalette(desk);
     Scroll->setBackgroundRole(QPalette::Dark);
 
     Status = new QLabel(this);

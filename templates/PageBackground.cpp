@@ -3,6 +3,7 @@
 #include "AppFrame.h"
 #include "Failure.h"
 #include "PageImages.h"
+#include "Scanner.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -56,6 +57,15 @@ TfPageBackground::TfPageBackground(AppFrame& frame, TfPageImages& images, QWidge
     FileLabel->setMinimumWidth(260);
     ChooseButton = new QPushButton(QStringLiteral("Выбрать &файл…"), this);
     ChooseButton->setAutoDefault(false);
+    ScanButton = new QPushButton(QStringLiteral("С&канировать…"), this);
+    ScanButton->setObjectName(QStringLiteral("ScanButton"));
+    ScanButton->setAutoDefault(false);
+    ScanDpiBox = new QSpinBox(this);
+    ScanDpiBox->setObjectName(QStringLiteral("ScanDpiBox"));
+    ScanDpiBox->setRange(Scanner::MinDpi, Scanner::MaxDpi);
+    ScanDpiBox->setSingleStep(50);
+    ScanDpiBox->setValue(200);
+    ScanDpiBox->setSuffix(QStringLiteral(" точек на дюйм, серый"));
     PdfPageBox = new QSpinBox(this);
     PdfPageBox->setObjectName(QStringLiteral("PdfPageBox"));
     PdfPageBox->setMinimum(1);
@@ -79,6 +89,11 @@ TfPageBackground::TfPageBackground(AppFrame& frame, TfPageImages& images, QWidge
     fileRow->addWidget(FileLabel, 1);
     fileRow->addWidget(ChooseButton);
     form->addRow(QStringLiteral("Фон:"), fileRow);
+    auto* scanRow = new QHBoxLayout;
+    scanRow->addWidget(ScanDpiBox, 1);
+    scanRow->addWidget(ScanButton);
+    form->addRow(QStringLiteral("Сканер:"), scanRow);
+    scanLabel_ = form->labelForField(scanRow);
     form->addRow(QStringLiteral("Страница файла &PDF:"), PdfPageBox);
     form->addRow(QStringLiteral("&Разрешение:"), DpiBox);
     form->addRow(QStringLiteral("Сдвиг &вправо:"), ShiftXBox);
@@ -105,6 +120,7 @@ TfPageBackground::TfPageBackground(AppFrame& frame, TfPageImages& images, QWidge
     connect(PageBox, &QSpinBox::valueChanged, this, [this] { ShowPage(); });
     connect(ChooseButton, &QPushButton::clicked, this, &TfPageBackground::ChooseFile);
     connect(RemoveButton, &QPushButton::clicked, this, &TfPageBackground::RemovePicture);
+    connect(ScanButton, &QPushButton::clicked, this, &TfPageBackground::ScanPicture);
     connect(OkButton, &QPushButton::clicked, this, &TfPageBackground::Store);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     for (QDoubleSpinBox* box : {DpiBox, ShiftXBox, ShiftYBox})
@@ -122,6 +138,13 @@ int TfPageBackground::Execute(qint64 document, int pages, int page) {
         stored_.insert(p, found == all.cend() ? std::nullopt : std::optional(*found));
     }
     edited_ = stored_;
+    scanners_ = Scanner::Devices();
+    for (QWidget* w : std::initializer_list<QWidget*>{ScanButton, ScanDpiBox, scanLabel_}) {
+        if (w)
+            w->setVisible(!scanners_.isEmpty());
+    }
+    if (!scanners_.isEmpty())
+        ScanButton->setToolTip(scanners_.first());
     PageBox->blockSignals(true);
     PageBox->setRange(1, std::max(pages, 1));
     PageBox->setValue(std::clamp(page, 1, std::max(pages, 1)));
@@ -185,6 +208,23 @@ void TfPageBackground::LoadFile(const QString& path, int pdfPage) {
     try {
         PagePicture picture = PagePicture::FromFile(path, pdfPage);
         // A new file keeps the shift the page had: the glass is the same.
+        if (Current()) {
+            picture.ShiftX = Current()->ShiftX;
+            picture.ShiftY = Current()->ShiftY;
+        }
+        Current() = std::move(picture);
+    } catch (const Failure& e) {
+        frame_.ShowInfo(e.Message(), QStringLiteral("Фон страницы"));
+        return;
+    }
+    ShowPage();
+}
+
+void TfPageBackground::ScanPicture() {
+    if (scanners_.isEmpty())
+        return;
+    try {
+        PagePicture picture = Scanner::Scan(scanners_.first(), ScanDpiBox->value());
         if (Current()) {
             picture.ShiftX = Current()->ShiftX;
             picture.ShiftY = Current()->ShiftY;

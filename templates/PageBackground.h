@@ -34,12 +34,17 @@ public:
     void ChooseFile();
     void LoadFile(const QString& path, int pdfPage);
     void RemovePicture();
+    // "Сканировать…": a page from the first scanner, in grey at the resolution chosen.
+    void ScanPicture();
     // OK: stores every page changed; a refusal is shown and the window stays open.
     void Store();
 
     QSpinBox* PageBox{nullptr};
     QLabel* FileLabel{nullptr};
     QPushButton* ChooseButton{nullptr};
+    // Shown only when SANE finds a scanner as the window opens.
+    QPushButton* ScanButton{nullptr};
+    QSpinBox* ScanDpiBox{nullptr};
     QSpinBox* PdfPageBox{nullptr};
     QDoubleSpinBox* DpiBox{nullptr};
     QDoubleSpinBox* ShiftXBox{nullptr};
@@ -62,5 +67,7 @@ private:
     QHash<int, std::optional<PagePicture>> stored_;
     QHash<int, std::optional<PagePicture>> edited_;
     QString lastFile_;
+    QStringList scanners_;
+    QWidget* scanLabel_{nullptr};
     bool showing_{false};
 };

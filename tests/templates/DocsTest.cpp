@@ -587,6 +587,46 @@ TEST_F(DocsBackground, ChosenShiftedAndRemovedInTheTemplateEditor) {
     EXPECT_EQ(Rows(), QString());
 }
 
+TEST_F(DocsBackground, ScansFromTheSaneTestDeviceWhenThereIsOne) {
+    AddTemplate(QStringLiteral("Перевод"), 1);
+    // SANE reads its list of backends from here: only the test one, or none.
+    const QByteArray before = qgetenv("SANE_CONFIG_DIR");
+    qputenv("SANE_CONFIG_DIR", dir.path().toLocal8Bit());
+    auto backends = [this](const QByteArray& list) {
+        QFile conf(dir.file(QStringLiteral("dll.conf")));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write(list);
+    };
+    Open();
+    backends("");
+    InBackground([&](TfPageBackground& b) { EXPECT_FALSE(b.ScanButton->isVisible()); });
+    backends("test\n");
+    InBackground([&](TfPageBackground& b) {
+        ASSERT_TRUE(b.ScanButton->isVisible());
+        EXPECT_EQ(b.ScanDpiBox->minimum(), 150);
+        EXPECT_EQ(b.ScanDpiBox->maximum(), 300);
+        b.ScanDpiBox->setValue(150);
+        b.ScanButton->click();
+        EXPECT_EQ(b.FileLabel->text(), QStringLiteral("рисунок PNG"));
+        EXPECT_EQ(b.DpiBox->value(), 150);
+        b.OkButton->click();
+    });
+    if (before.isNull())
+        qunsetenv("SANE_CONFIG_DIR");
+    else
+        qputenv("SANE_CONFIG_DIR", before);
+    EXPECT_TRUE(services.boxes.isEmpty());
+    EXPECT_EQ(Rows(), QStringLiteral("1 png 150 0 0"));
+    const std::optional<PagePicture> scanned = data->PageImages.Read(1, 1);
+    ASSERT_TRUE(scanned.has_value());
+    const QImage image = scanned->Render();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.isGrayscale());
+    // The test device's whole glass, at 150 dpi.
+    EXPECT_GT(image.width(), 300);
+    EXPECT_NEAR(scanned->SizeMm().width(), image.width() / 150.0 * 25.4, 1e-6);
+}
+
 TEST_F(DocsBackground, ReadOnlyOrUnstoredTemplatesSayWhy) {
     AddTemplate(QStringLiteral("Перевод"), 1);
     data = std::make_unique<TfData>(frame);
