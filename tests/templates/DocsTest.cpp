@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -625,6 +626,20 @@ TEST_F(DocsBackground, ScansFromTheSaneTestDeviceWhenThereIsOne) {
     // The test device's whole glass, at 150 dpi.
     EXPECT_GT(image.width(), 300);
     EXPECT_NEAR(scanned->SizeMm().width(), image.width() / 150.0 * 25.4, 1e-6);
+}
+
+TEST_F(DocsWindow, CtrlLAndTheListsMenuOpenThePageLayout) {
+    AddTemplate(QStringLiteral("Перевод"), 1);
+    Open();
+    int opened = 0;
+    windows.ShowPageLayout = [&] { ++opened; };
+    Session([&] {
+        EXPECT_EQ(docs->actLayout->text(), QStringLiteral("Разметка страницы…"));
+        EXPECT_TRUE(docs->DBGrid1->actions().contains(docs->actLayout));
+        EXPECT_EQ(docs->DBGrid1->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QTest::keyClick(docs->DBGrid1, Qt::Key_L, Qt::ControlModifier);
+    });
+    EXPECT_EQ(opened, 1);
 }
 
 TEST_F(DocsBackground, ReadOnlyOrUnstoredTemplatesSayWhy) {

@@ -99,6 +99,21 @@ protected:
     std::unique_ptr<TfEditValue> editor;
 };
 
+TEST_F(FieldList, TheButtonAndCtrlLOpenThePageLayout) {
+    const qint64 doc = AddTemplate(QStringLiteral("Бланк"), 1);
+    AddField(doc, QStringLiteral("Адрес"), QStringLiteral("Москва"));
+    Open();
+    int opened = 0;
+    windows.ShowPageLayout = [&] { ++opened; };
+    ShowList([&] {
+        EXPECT_EQ(value->btnLayout->text(), QStringLiteral("Разметка страницы…"));
+        value->btnLayout->click();
+        QApplication::setActiveWindow(value.get());
+        QTest::keyClick(value.get(), Qt::Key_L, Qt::ControlModifier);
+    });
+    EXPECT_EQ(opened, 2);
+}
+
 TEST_F(FieldList, TextsSizesAndMessagesAreTheSystemsOwn) {
     const qint64 doc = AddTemplate(QStringLiteral("Счет-фактура"), QVariant());
     AddField(doc, QStringLiteral("Адрес"), QStringLiteral("Москва"));
