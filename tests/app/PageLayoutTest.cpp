@@ -179,6 +179,20 @@ TEST_F(PageLayout, ShowsThePageWithItsFieldsAndValues) {
             EXPECT_GE(r.position.y(), field.top());
             EXPECT_LE(r.position.y(), field.top() + 2);
         }
+        // Whole page and page width fit the sheet into the view; fields scale with it.
+        const QSize view = w.Scroll->viewport()->size();
+        w.SetZoomMode(TfPageLayout::ZoomWholePage);
+        EXPECT_LT(w.Zoom(), 1.0);
+        EXPECT_LE(w.SheetUnits().height() * w.Zoom(), view.height());
+        EXPECT_EQ(w.ZoomBox->currentIndex(), int(TfPageLayout::ZoomWholePage));
+        EXPECT_EQ(w.FieldRect(komu),
+                  LayoutGeometry::FieldOnScreen({30, 40, 120, 8}, w.Origin(), w.Zoom()));
+        w.SetZoomMode(TfPageLayout::ZoomPageWidth);
+        EXPECT_LE(w.SheetUnits().width() * w.Zoom(), view.width());
+        EXPECT_GT(w.SheetUnits().width() * w.Zoom(), view.width() - 60);
+        w.SetZoomMode(TfPageLayout::Zoom100);
+        EXPECT_EQ(w.Zoom(), 1.0);
+
         // PgDn turns to the second page and its field.
         QTest::keyClick(w.Sheet, Qt::Key_PageDown);
         EXPECT_EQ(w.CurrentPage(), 2);
