@@ -6,6 +6,7 @@
 #include "EditValue.h"
 #include "Engine.h"
 #include "Failure.h"
+#include "PageLayout.h"
 #include "PdfFileDialog.h"
 #include "Preview.h"
 #include "PrintRep.h"
@@ -72,6 +73,8 @@ bool Quillbox::Start(const QString& executablePath) {
     windows.fEditValue = fEditValue.get();
     fPrintRep = std::make_unique<TfPrintRep>(frame, *fData, fMain.get());
     windows.fPrintRep = fPrintRep.get();
+    fPageLayout = std::make_unique<TfPageLayout>(frame, *fData, windows, fMain.get());
+    windows.ShowPageLayout = [this] { fPageLayout->Execute(); };
     return true;
 }
 

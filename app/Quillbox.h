@@ -11,6 +11,7 @@ class TfrEngine;
 class TfDocs;
 class TfEditValue;
 class TfMain;
+class TfPageLayout;
 class TfPrintRep;
 class TfValue;
 
@@ -40,6 +41,7 @@ public:
     std::unique_ptr<TfValue> fValue;
     std::unique_ptr<TfEditValue> fEditValue;
     std::unique_ptr<TfPrintRep> fPrintRep;
+    std::unique_ptr<TfPageLayout> fPageLayout;
 
 private:
     int exitCode_{0};

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -270,6 +271,8 @@ public:
     // A shadow line with a highlight line beside it, below or to the right of it.
     virtual void DrawEtchedLine(QPoint from, int length, Qt::Orientation orientation);
     virtual void DrawIcon(const CanvasRect& rect, const QIcon& icon) = 0;
+    // The image scaled into rect, cut by the visible region.
+    virtual void DrawImage(const CanvasRect& rect, const QImage& image) = 0;
 
 protected:
     // One piece of a laid-out line: text between tabs, at an offset from the line's left.

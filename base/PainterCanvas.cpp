@@ -599,6 +599,12 @@ void PainterCanvas::DrawIcon(const CanvasRect& rect, const QIcon& icon) {
     icon.paint(painter_, rect.ToQRect());
 }
 
+void PainterCanvas::DrawImage(const CanvasRect& rect, const QImage& image) {
+    if (rect.IsEmpty() || image.isNull() || !Prepare())
+        return;
+    painter_->drawImage(rect.ToQRect(), image);
+}
+
 // --- image canvas
 
 CanvasImageHolder::CanvasImageHolder(QSize size, int dpi)

@@ -75,6 +75,7 @@ public:
     QRegion VisibleRegion() const override { return clip_.Region(); }
 
     void DrawIcon(const CanvasRect& rect, const QIcon& icon) override;
+    void DrawImage(const CanvasRect& rect, const QImage& image) override;
 
 private:
     void Init(int dpiX, int dpiY);

@@ -219,3 +219,9 @@ void RecordingCanvas::DrawIcon(const CanvasRect& rect, const QIcon& icon) {
     r.rect = rect;
     r.icon = icon;
 }
+
+void RecordingCanvas::DrawImage(const CanvasRect& rect, const QImage& image) {
+    CanvasRecord& r = Add(CanvasRecord::Image);
+    r.rect = rect;
+    r.imageSize = image.size();
+}

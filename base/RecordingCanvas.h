@@ -32,6 +32,7 @@ struct CanvasRecord {
         Bevel,
         EtchedLine,
         Icon,
+        Image,
     };
 
     Kind kind{SelectFont};
@@ -72,6 +73,8 @@ struct CanvasRecord {
     Qt::Orientation orientation{Qt::Horizontal};
     // Icon.
     QIcon icon;
+    // Image: the size of the image drawn into rect.
+    QSize imageSize;
 };
 
 // A surface that draws nothing and keeps every call as a record. Text is measured with the
@@ -129,6 +132,7 @@ public:
     CanvasRect DrawBevel(const CanvasRect& rect, BevelKind kind, int width = 1) override;
     void DrawEtchedLine(QPoint from, int length, Qt::Orientation orientation) override;
     void DrawIcon(const CanvasRect& rect, const QIcon& icon) override;
+    void DrawImage(const CanvasRect& rect, const QImage& image) override;
 
 private:
     // Runs f on the measuring surface set to this canvas's font and spacing.

@@ -129,6 +129,7 @@ void TfData::DataModuleCreate(const QString& executablePath) {
     Con.Close();
     Con.Open();
     CheckSchema();
+    PageImages.Prepare();
     Document.Open();
     Values_.Open();
     ListDoc.Open();

@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DataSource.h"
 #include "Field.h"
+#include "PageImages.h"
 #include "Table.h"
 #include "VersionInfo.h"
 
@@ -20,7 +21,8 @@ public:
     ~TfData() override;
 
     // Reads the executable's version (for the caption), locates "Quillbox.mdb" in the working
-    // directory, checks that it has every table and column used here, and opens the tables.
+    // directory, checks that it has every table and column used here, adds the program's own
+    // tables that are missing (a file that cannot take them still opens), and opens the tables.
     // When the file is missing it tells the user and asks the application to end. Other
     // failures are raised: StoreError for a file that cannot serve (see Connection.h).
     void DataModuleCreate(const QString& executablePath);
@@ -34,6 +36,8 @@ public:
 
     TgsFileVersionInfo VerInf;
     TADOConnection Con;
+    // The pictures behind template pages; made ready (the table added when missing) on opening.
+    TfPageImages PageImages{Con};
 
     TADOTableAvtoInc Document;
     TADOTableAvtoInc Values_;

@@ -67,7 +67,83 @@ qint64 Insert(QSqlDatabase& db, const QString& sql, const QVariantList& values) 
     return q.lastInsertId().toLongLong();
 }
 
+// The program's own tables: what the four tables have no place for.
+struct Extension {
+    const char* name;
+    QString sql;
+};
+
+QList<Extension> Extensions() {
+    return {
+        {"FwPageImage",
+         QStringLiteral(
+             "CREATE TABLE \"FwPageImage\" (\n"
+             "  \"Id\" INTEGER PRIMARY KEY AUTOINCREMENT,\n"
+             "  \"Document_Id\" INTEGER NOT NULL,\n"
+             "  \"PageNum\" INTEGER NOT NULL,\n"
+             "  \"Picture\" BLOB NOT NULL,\n"
+             "  \"Kind\" TEXT NOT NULL CHECK (\"Kind\" IN ('png', 'jpeg', 'tiff', 'pdf')),\n"
+             "  \"SourcePage\" INTEGER NOT NULL DEFAULT 0,\n"
+             "  \"Dpi\" REAL NOT NULL DEFAULT 0,\n"
+             "  \"ShiftX\" INTEGER NOT NULL DEFAULT 0,\n"
+             "  \"ShiftY\" INTEGER NOT NULL DEFAULT 0,\n"
+             "  UNIQUE (\"Document_Id\", \"PageNum\")\n"
+             ")")},
+    };
+}
+
+void CreateExtensions(QSqlQuery& q, const QStringList& names) {
+    for (const Extension& e : Extensions()) {
+        if (names.contains(QLatin1String(e.name)))
+            Exec(q, e.sql);
+    }
+}
+
+QStringList ExtensionNames() {
+    QStringList names;
+    for (const Extension& e : Extensions())
+        names << QLatin1String(e.name);
+    return names;
+}
+
 }  // namespace
+
+QStringList MissingExtensions(QSqlDatabase& db) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        throw DatabaseError(q.lastError().text());
+    QSet<QString> present;
+    while (q.next())
+        present.insert(q.value(0).toString().toLower());
+    QStringList missing;
+    for (const QString& name : ExtensionNames()) {
+        if (!present.contains(name.toLower()))
+            missing << name;
+    }
+    return missing;
+}
+
+void CreateMissingExtensions(QSqlDatabase& db) {
+    const QStringList missing = MissingExtensions(db);
+    if (missing.isEmpty())
+        return;
+    if (!db.transaction())
+        throw DatabaseError(db.lastError().text());
+    QSqlQuery q(db);
+    try {
+        CreateExtensions(q, missing);
+    } catch (...) {
+        q.finish();
+        db.rollback();
+        throw;
+    }
+    if (!db.commit()) {
+        const QString text = db.lastError().text();
+        db.rollback();
+        throw DatabaseError(text);
+    }
+}
 
 void Check(const TADOConnection& connection, const Columns& used) {
     // Names compare as the store compares them: without regard to case.
@@ -127,6 +203,7 @@ void Create(QSqlDatabase& db) {
     try {
         for (const QString& sql : tables)
             Exec(q, sql);
+        CreateExtensions(q, ExtensionNames());
     } catch (...) {
         db.rollback();
         throw;

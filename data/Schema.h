@@ -8,8 +8,10 @@
 
 class TADOConnection;
 
-// The four tables of the store. The program itself never creates tables: only quillbox-db and
-// the tests call Create, AddSample and CreateFile; the program checks the file it opens.
+// The four tables of the store. The program itself never creates them: only quillbox-db and
+// the tests call Create, AddSample and CreateFile; the program checks the file it opens. The
+// program's own extension tables (names starting with "Fw") are another matter: the program
+// adds those that are missing when it starts (CreateMissingExtensions).
 namespace Schema {
 
 // Tables with the columns read from them.
@@ -20,8 +22,15 @@ using Columns = QList<std::pair<QString, QStringList>>;
 // Incomplete naming what is missing when it has some.
 void Check(const TADOConnection& connection, const Columns& used);
 
-// Creates the tables in an empty database; raises DatabaseError on failure.
+// Creates the tables and the extension tables in an empty database, in one transaction; raises
+// DatabaseError on failure.
 void Create(QSqlDatabase& db);
+
+// The extension tables the database lacks, by name.
+QStringList MissingExtensions(QSqlDatabase& db);
+// Creates the extension tables the database lacks, all in one transaction; nothing when it has
+// them all. Raises DatabaseError with the store's message, and then creates none.
+void CreateMissingExtensions(QSqlDatabase& db);
 
 // Adds one template with three fields and one document for printing with its values.
 void AddSample(QSqlDatabase& db);

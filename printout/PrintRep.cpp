@@ -4,10 +4,12 @@
 #include "Data.h"
 #include "Failure.h"
 #include "Page.h"
+#include "PaintBox.h"
 #include "PreparedPages.h"
 #include "Preview.h"
 #include "PreviewView.h"
 #include "PrintCommands.h"
+#include "Printer.h"
 #include "ReportBuilder.h"
 
 #include <QAction>
@@ -99,6 +101,12 @@ TfPrintRep::TfPrintRep(AppFrame& frame, TfData& dataModule, QWidget* parent)
     ToolBar1->addSeparator();
     TBItem5 = ToolItem(ToolBar1, "TBItem5", QStringLiteral("Предидущая страница"), "prevpage");
     TBItem4 = ToolItem(ToolBar1, "TBItem4", QStringLiteral("Следующая страница"), "nextpage");
+    ToolBar1->addSeparator();
+    TBBackground = ToolBar1->addAction(QStringLiteral("Фон бланка"));
+    TBBackground->setObjectName(QStringLiteral("TBBackground"));
+    TBBackground->setCheckable(true);
+    TBBackground->setToolTip(
+        QStringLiteral("Фон бланка: рисунок бланка за страницами, только на экране"));
     bars->addWidget(ToolBar1, 1);
 
     ToolBar2 = new QToolBar(this);
@@ -139,6 +147,12 @@ TfPrintRep::TfPrintRep(AppFrame& frame, TfData& dataModule, QWidget* parent)
     connect(TBItem3, &QAction::triggered, this, &TfPrintRep::TBItem3Click);
     connect(TBItem4, &QAction::triggered, this, &TfPrintRep::TBItem4Click);
     connect(TBItem5, &QAction::triggered, this, &TfPrintRep::TBItem5Click);
+    connect(TBBackground, &QAction::toggled, this,
+            [this] { Preview->View().PaintBox()->update(); });
+    Preview->View().PaintUnderPage = [this](int page, Canvas& canvas, const CanvasRect& sheet,
+                                            double scale) {
+        PaintBackground(page, canvas, sheet, scale);
+    };
 }
 
 TfPrintRep::~TfPrintRep() {
@@ -154,6 +168,15 @@ void TfPrintRep::BuildAndShow() {
         frame_.ShowError(e.Message());
         return;
     }
+    // The pictures of this template's pages, for "Фон бланка".
+    pictures_.Reset();
+    if (data_.PageImages.Available() && !data_.DocumentId.IsNull()) {
+        try {
+            pictures_.Reset(data_.PageImages.ReadAll(data_.DocumentId.Value().toLongLong()));
+        } catch (const Failure&) {
+            // The preview goes on without them, as without the table.
+        }
+    }
     // An error has been shown by the engine and left no page; the pages of an earlier build are
     // never shown under this document's caption. A cancel keeps the pages formed so far.
     if (!Report.Prepare() && Report.PreparedPages->Count() == 0)
@@ -167,6 +190,19 @@ void TfPrintRep::BuildAndShow() {
     setWindowState(windowState() | Qt::WindowMaximized);
     Preview->setFocus();
     exec();
+}
+
+void TfPrintRep::PaintBackground(int page, Canvas& canvas, const CanvasRect& sheet, double scale) {
+    if (!TBBackground->isChecked() || !pictures_.Has(page + 1))
+        return;
+    const QRectF mm = pictures_.PlacedMm(page + 1);
+    if (mm.isEmpty())
+        return;
+    // True millimetres of the sheet: page units of 1/frUnitsPerInch inch.
+    const double k = frUnitsPerInch / 25.4 * scale;
+    const QRect r(sheet.left + qRound(mm.left() * k), sheet.top + qRound(mm.top() * k),
+                  qRound(mm.width() * k), qRound(mm.height() * k));
+    canvas.DrawImage(CanvasRect::FromQRect(r), pictures_.Scaled(page + 1, r.size()));
 }
 
 void TfPrintRep::SetupPages() {

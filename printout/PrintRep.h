@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Canvas.h"
+#include "PagePicture.h"
 #include "Report.h"
 
 #include <QDialog>
@@ -48,6 +50,8 @@ public:
     QAction* TBItem3{nullptr};
     QAction* TBItem4{nullptr};
     QAction* TBItem5{nullptr};
+    // "Фон бланка": the pictures of the blank form behind the pages, on the screen only.
+    QAction* TBBackground{nullptr};
     QToolButton* ZoomButton{nullptr};
     QMenu* ZoomMenu{nullptr};
     QAction* m1{nullptr};
@@ -67,8 +71,11 @@ private:
     // The zoom items in menu order, for Ctrl+plus and Ctrl+minus.
     std::array<QAction*, 9> ZoomItems() const;
     void StepZoom(int step);
+    // The picture of the template's page under prepared page `page` (zero-based).
+    void PaintBackground(int page, Canvas& canvas, const CanvasRect& sheet, double scale);
 
     AppFrame& frame_;
     TfData& data_;
     std::unique_ptr<TfReportBuilder> builder_;
+    PagePictureCache pictures_;
 };

@@ -7,14 +7,17 @@
 #include "Data.h"
 #include "FailureMessage.h"
 #include "Labels.h"
+#include "PageBackground.h"
 #include "Placement.h"
 #include "SpeedForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QStylePainter>
 #include <algorithm>
 
@@ -195,6 +198,15 @@ void TfDocs::FormCreate() {
     // Enter in the list chooses the template.
     Button3->setDefault(true);
 
+    actLayout = new QAction(QStringLiteral("Разметка страницы…"), this);
+    actLayout->setObjectName(QStringLiteral("actLayout"));
+    actLayout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    actLayout->setShortcutContext(Qt::WindowShortcut);
+    addAction(actLayout);
+    DBGrid1->addAction(actLayout);
+    DBGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(actLayout, &QAction::triggered, this, [this] { Guard([this] { LayoutClick(); }); });
+
     setTabOrder(DBGrid1, Button1);
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Button3);
@@ -258,10 +270,20 @@ void TfDocs::CreateEditPanel() {
     BitBtn3->SetCancel(true);
     BitBtn3->OnClick = [this] { BitBtn3Click(); };
 
+    BackgroundButton = new QPushButton(QStringLiteral("Фон страницы…"), client);
+    BackgroundButton->setObjectName(QStringLiteral("BackgroundButton"));
+    BackgroundButton->setAutoDefault(false);
+    BackgroundButton->setGeometry(268, 35, 155, 25);
+    connect(BackgroundButton, &QPushButton::clicked, this,
+            [this] { Guard([this] { BackgroundClick(); }); });
+    fBackground = new TfPageBackground(frame_, data_.PageImages, fEdit);
+
     setTabOrder(DBEdit1, DBSpinEdit1);
     setTabOrder(DBSpinEdit1, cmbOrient);
     setTabOrder(cmbOrient, BitBtn2);
     setTabOrder(BitBtn2, BitBtn3);
+    // After the template's own controls and buttons: the pictures are an extra.
+    setTabOrder(BitBtn3, BackgroundButton);
     fEdit->SetActiveControl(DBEdit1);
     // Enter presses OK. Made default only in the panel's own window, so that it does not take
     // that role from "Выбрать (закрыть)" in this one.
@@ -356,6 +378,35 @@ void TfDocs::ConfirmFewerPages() {
                                          .arg(after);
     if (!frame_.AskYesNo(question, QStringLiteral("Количество страниц")))
         data_.DocumentPageCount.SetValue(pageCountBefore_);
+}
+
+void TfDocs::BackgroundClick() {
+    const TfPageImages& images = data_.PageImages;
+    if (!images.Writable()) {
+        frame_.ShowInfo(images.Unavailable(), QStringLiteral("Фон страницы"));
+        return;
+    }
+    // A new template has no Id until it is stored, and the picture belongs to the Id.
+    if (data_.DocumentId.IsNull()) {
+        frame_.ShowInfo(QStringLiteral("Фон выбирается для сохраненного шаблона.\r"
+                                       "Нажмите OK, затем откройте шаблон снова."),
+                        QStringLiteral("Фон страницы"));
+        return;
+    }
+    emit data_.Document.UpdateData();  // the page count as typed
+    const int pages = data_.DocumentPageCount.AsInteger();
+    if (pages < 1) {
+        frame_.ShowInfo(QStringLiteral("Не определено колличество страниц для документа\r") +
+                            data_.DocumentName.AsString(),
+                        QStringLiteral("Фон страницы"));
+        return;
+    }
+    fBackground->Execute(data_.DocumentId.Value().toLongLong(), pages);
+}
+
+void TfDocs::LayoutClick() {
+    if (windows_.ShowPageLayout)
+        windows_.ShowPageLayout();
 }
 
 void TfDocs::BitBtn3Click() {

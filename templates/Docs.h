@@ -10,6 +10,7 @@
 class AppFrame;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class TDBEdit;
 class TDBGrid;
 class TDBSpinEdit;
@@ -17,6 +18,8 @@ class TDBStaticText;
 class TModalButton;
 class TSpeedForm;
 class TfData;
+class TfPageBackground;
+class QAction;
 
 // The orientation list: two fixed items, each drawn with a small sheet upright or on its side.
 class TOrientComboBox : public QComboBox {
@@ -61,6 +64,10 @@ public:
     // The panel's "OK" and "Отмена".
     void BitBtn2Click();
     void BitBtn3Click();
+    // The panel's "Фон страницы…": the pictures behind the template's pages.
+    void BackgroundClick();
+    // "Разметка страницы…" on the current template.
+    void LayoutClick();
 
     // Escape does not close the window: only "Выбрать (закрыть)" does.
     void reject() override {}
@@ -84,6 +91,10 @@ public:
     TOrientComboBox* cmbOrient{nullptr};
     TModalButton* BitBtn2{nullptr};
     TModalButton* BitBtn3{nullptr};
+    QPushButton* BackgroundButton{nullptr};
+    TfPageBackground* fBackground{nullptr};
+    // In the list's context menu and on Ctrl+L.
+    QAction* actLayout{nullptr};
 
 protected:
     // No close box is asked for; a window manager that closes the window anyway chooses, as
@@ -104,6 +115,6 @@ private:
     TfData& data_;
     // The page count of the template being changed, as it was stored.
     QVariant pageCountBefore_;
-    // The windows this one may open; it opens none of them today.
-    [[maybe_unused]] const TemplateWindows& windows_;
+    // The windows this one may open.
+    const TemplateWindows& windows_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class TfDocs;
 class TfValue;
 class TfEditValue;
@@ -13,4 +15,7 @@ struct TemplateWindows {
     TfEditValue* fEditValue{nullptr};
     // The print preview window, which lives in the print-out layer above the templates.
     TfPrintRep* fPrintRep{nullptr};
+    // Opens the page layout window on the current template, which lives above the templates;
+    // empty where there is none.
+    std::function<void()> ShowPageLayout;
 };

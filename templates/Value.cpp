@@ -106,6 +106,17 @@ TfValue::TfValue(AppFrame& frame, TfData& dataModule, const TemplateWindows& win
         connect(*button, &QPushButton::clicked, action, &QAction::trigger);
         left += 88;
     }
+    actLayout = new QAction(QStringLiteral("Разметка страницы…"), this);
+    actLayout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addAction(actLayout);
+    connect(actLayout, &QAction::triggered, this,
+            [this] { Guard([this] { actLayoutExecute(); }); });
+    btnLayout = new QPushButton(actLayout->text(), this);
+    btnLayout->setObjectName(QStringLiteral("btnLayout"));
+    btnLayout->setAutoDefault(false);
+    btnLayout->setGeometry(left + 12, 362, 140, 27);
+    connect(btnLayout, &QPushButton::clicked, actLayout, &QAction::trigger);
+
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setGeometry(505, 362, 82, 27);
     btnOk->setDefault(true);
@@ -115,7 +126,8 @@ TfValue::TfValue(AppFrame& frame, TfData& dataModule, const TemplateWindows& win
     setTabOrder(SpinEdit, btnAdd);
     setTabOrder(btnAdd, btnEdit);
     setTabOrder(btnEdit, btnDelete);
-    setTabOrder(btnDelete, btnOk);
+    setTabOrder(btnDelete, btnLayout);
+    setTabOrder(btnLayout, btnOk);
 }
 
 template <class Action>
@@ -173,6 +185,11 @@ void TfValue::actDeleteExecute() {
     if (data_.Values_.RecordCount() != 0 &&
         frame_.AskYesNo(QStringLiteral("Удалить выбранную запись"), QStringLiteral("Удаление!")))
         data_.Values_.Delete();
+}
+
+void TfValue::actLayoutExecute() {
+    if (windows_.ShowPageLayout)
+        windows_.ShowPageLayout();
 }
 
 void TfValue::SpinEditChange() {

@@ -28,11 +28,14 @@ public:
     void actAddExecute();
     void actEditExecute();
     void actDeleteExecute();
+    // "Разметка страницы…": the fields on the picture of the page.
+    void actLayoutExecute();
     void SpinEditChange();
 
     QAction* actAdd{nullptr};
     QAction* actEdit{nullptr};
     QAction* actDelete{nullptr};
+    QAction* actLayout{nullptr};
 
     TDBGrid* Grid{nullptr};
 
@@ -54,6 +57,7 @@ public:
     QPushButton* btnAdd{nullptr};
     QPushButton* btnEdit{nullptr};
     QPushButton* btnDelete{nullptr};
+    QPushButton* btnLayout{nullptr};
     QPushButton* btnOk{nullptr};
 
 protected:

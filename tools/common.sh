@@ -6,6 +6,7 @@ qb_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 qb_packages=(
     cmake ninja-build g++ pkg-config sqlite3 desktop-file-utils
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n libqt6svg6
+    qt6-pdf-dev qt6-image-formats-plugins libsane-dev sane-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth openbox x11-utils xdotool imagemagick libxcb1-dev

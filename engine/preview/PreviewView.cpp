@@ -275,7 +275,10 @@ void TfrPreviewView::PaintPages(Canvas& canvas) {
         // Nothing of a page reaches past its sheet, as on paper.
         canvas.SaveClip();
         canvas.IntersectClipRect({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1});
-        shownPages_->DrawPage(i, canvas, PageTarget(page, r, scale_));
+        const CanvasRect target = PageTarget(page, r, scale_);
+        if (PaintUnderPage)
+            PaintUnderPage(i, canvas, r, scale_);
+        shownPages_->DrawPage(i, canvas, target);
         canvas.RestoreClip();
     }
     if (highlight_)

@@ -83,6 +83,10 @@ public:
     // Page keys of the view itself; a window that reads the keys first turns them off.
     bool OwnKeys{true};
     TfrSearchState& Search() { return search_; }
+    // Draws under the objects of a page on the screen (never when printing): the zero-based
+    // page, the canvas cut to the sheet, the sheet's rectangle, pixels per page unit.
+    std::function<void(int page, Canvas& canvas, const CanvasRect& sheet, double scale)>
+        PaintUnderPage;
 
     // --- layout and painting
     // From the remembered zoom; with resetPosition, back to page 1 at the top-left. Loaded

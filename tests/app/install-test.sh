@@ -22,7 +22,7 @@ cmp -s "$tmp/home/Formwright/Quillbox.hlp" "$tmp/prefix/share/formwright/Quillbo
     { echo "no help file"; exit 1; }
 tables=$(sqlite3 "$tmp/home/Formwright/Quillbox.mdb" \
     "SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name)")
-[ "$tables" = "Document HistoryValue ListDoc Values_" ] || { echo "tables: $tables"; exit 1; }
+[ "$tables" = "Document FwPageImage HistoryValue ListDoc Values_" ] || { echo "tables: $tables"; exit 1; }
 rows=$(sqlite3 "$tmp/home/Formwright/Quillbox.mdb" "SELECT count(*) FROM Document")
 [ "$rows" = 0 ] || { echo "the new database is not empty"; exit 1; }
 

@@ -1,5 +1,6 @@
 #include "BuilderFixture.h"
 #include "FailureText.h"
+#include "PaintBox.h"
 #include "Preview.h"
 #include "PreviewView.h"
 #include "PrintCommands.h"
@@ -7,6 +8,7 @@
 #include "PrintRep.h"
 #include "Printing.h"
 #include "ProgressForm.h"
+#include "RecordingCanvas.h"
 #include "WhenShown.h"
 
 #include <gtest/gtest.h>
@@ -214,6 +216,51 @@ TEST_F(PrintRep, PrintPrintsThePagesShownOnTheChosenPrinter) {
     EXPECT_EQ(printer->Jobs[0].Pages, 2);
     EXPECT_EQ(printer->Jobs[0].Title, QStringLiteral("Первый"));
     EXPECT_TRUE(services.boxes.isEmpty());
+}
+
+TEST_F(PrintRep, TheFormBackgroundIsShownOnRequestAndNeverPrinted) {
+    Open();
+    QImage scan(827, 1169, QImage::Format_RGB32);  // A4 at 100 dpi
+    scan.fill(QColor(180, 180, 180));
+    scan.setDotsPerMeterX(qRound(100 / 0.0254));
+    scan.setDotsPerMeterY(qRound(100 / 0.0254));
+    ASSERT_TRUE(scan.save(dir.file(QStringLiteral("scan.png")), "png"));
+    PagePicture picture = PagePicture::FromFile(dir.file(QStringLiteral("scan.png")));
+    picture.ShiftY = 50;  // 5 mm down
+    data->PageImages.Write(data->DocumentId.Value().toLongLong(), 1, picture);
+
+    auto images = [](TfPrintRep& w) {
+        TfrPreviewView& view = w.Preview->View();
+        RecordingCanvas canvas(view.PaintBox()->size());
+        view.PaintPages(canvas);
+        return canvas.RecordsOf(CanvasRecord::Image);
+    };
+    WhenShown<TfPrintRep>([&](TfPrintRep& w) {
+        EXPECT_EQ(w.TBBackground->text(), QStringLiteral("Фон бланка"));
+        EXPECT_FALSE(w.TBBackground->isChecked());
+        EXPECT_TRUE(images(w).isEmpty());
+        w.TBBackground->trigger();
+        w.CheckZoomItem(w.m4, 100);
+        const QList<CanvasRecord> shown = images(w);
+        // Only the first page has a picture: on it, 5 mm below the sheet's top.
+        ASSERT_EQ(shown.size(), 1);
+        const CanvasRect sheet = w.Preview->ShownPages()->RecordAt(0).ViewRect.Translated(
+            w.Preview->View().OriginX(), w.Preview->View().OriginY());
+        EXPECT_EQ(shown[0].rect.left, sheet.left);
+        EXPECT_EQ(shown[0].rect.top, sheet.top + qRound(5 * frUnitsPerInch / 25.4));
+        EXPECT_NEAR(shown[0].rect.Width(), 210 * frUnitsPerInch / 25.4, 1.5);
+
+        WhenShown<TfrPrintForm>([](TfrPrintForm& form) { form.Button1->click(); });
+        w.TBItem1->trigger();
+        EXPECT_TRUE(w.TBBackground->isChecked());
+        w.TBItem3->trigger();
+    });
+    window->BuildAndShow();
+    ASSERT_EQ(printer->Jobs.size(), 1);
+    ASSERT_EQ(printer->PageRecords.size(), 2u);
+    for (const auto& page : printer->PageRecords)
+        EXPECT_TRUE(page->RecordsOf(CanvasRecord::Image).isEmpty());
+    EXPECT_FALSE(printer->PageRecords[0]->RecordsOf(CanvasRecord::TextOut).isEmpty());
 }
 
 }  // namespace

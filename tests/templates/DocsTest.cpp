@@ -4,12 +4,17 @@
 #include "DataFixture.h"
 #include "Docs.h"
 #include "Labels.h"
+#include "PageBackground.h"
+#include "PageImages.h"
 #include "SpeedForm.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
+#include <QDoubleSpinBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QKeyEvent>
@@ -17,6 +22,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QScrollBar>
+#include <QSpinBox>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -476,6 +483,197 @@ TEST_F(DocsWindow, ChangeWithNoTemplateStartsANewEmptyOne) {
     EXPECT_EQ(StoredNames(), QStringList({QStringLiteral("Первый")}));
 }
 
+// --- the pictures behind the pages
+
+class DocsBackground : public DocsWindow {
+protected:
+    QString Scan(const QString& name) {
+        QImage image(400, 600, QImage::Format_RGB32);
+        image.fill(QColor(220, 220, 220));
+        image.setDotsPerMeterX(qRound(200 / 0.0254));
+        image.setDotsPerMeterY(qRound(200 / 0.0254));
+        EXPECT_TRUE(image.save(dir.file(name), "png"));
+        return dir.file(name);
+    }
+    QString Rows() {
+        QSqlQuery q(sql.Database());
+        EXPECT_TRUE(q.exec(QStringLiteral(
+            "SELECT PageNum, Kind, Dpi, ShiftX, ShiftY FROM FwPageImage ORDER BY PageNum")));
+        QStringList rows;
+        while (q.next())
+            rows << QStringLiteral("%1 %2 %3 %4 %5")
+                        .arg(q.value(0).toInt())
+                        .arg(q.value(1).toString())
+                        .arg(q.value(2).toDouble())
+                        .arg(q.value(3).toInt())
+                        .arg(q.value(4).toInt());
+        return rows.join(QStringLiteral("; "));
+    }
+    // "Фон страницы…" in the editor of the current template, with `inside` in its window.
+    void InBackground(const std::function<void(TfPageBackground&)>& inside) {
+        Session([&] {
+            WithPanel(docs->Button2, [&](QDialog&) {
+                bool shown = false;
+                WhenShownModal<TfPageBackground>([&](TfPageBackground& b) {
+                    shown = true;
+                    inside(b);
+                    if (b.isVisible())
+                        b.reject();
+                });
+                QTest::mouseClick(docs->BackgroundButton, Qt::LeftButton);
+                EXPECT_TRUE(shown);
+                QTest::mouseClick(docs->BitBtn3, Qt::LeftButton);
+            });
+        });
+    }
+    template <typename W>
+    static void WhenShownModal(std::function<void(W&)> act) {
+        QTimer::singleShot(0, [act] {
+            auto* window = dynamic_cast<W*>(QApplication::activeModalWidget());
+            if (!window || !window->isVisible()) {
+                WhenShownModal<W>(act);
+                return;
+            }
+            act(*window);
+        });
+    }
+};
+
+TEST_F(DocsBackground, ChosenShiftedAndRemovedInTheTemplateEditor) {
+    AddTemplate(QStringLiteral("Перевод"), 2);
+    const QString scan = Scan(QStringLiteral("scan.png"));
+    QFile::copy(scan, dir.file(QStringLiteral("broken.png")));
+    QFile::resize(dir.file(QStringLiteral("broken.png")), 70);
+    Open();
+    QString chosen = scan;
+    docs->fBackground->AskFile = [&] { return chosen; };
+    InBackground([&](TfPageBackground& b) {
+        EXPECT_EQ(b.windowTitle(), QStringLiteral("Фон страницы"));
+        EXPECT_EQ(b.PageBox->maximum(), 2);
+        EXPECT_EQ(b.FileLabel->text(), QStringLiteral("нет"));
+        EXPECT_FALSE(b.RemoveButton->isEnabled());
+        b.ChooseButton->click();
+        EXPECT_EQ(b.FileLabel->text(), QStringLiteral("рисунок PNG"));
+        EXPECT_EQ(b.DpiBox->value(), 200);
+        EXPECT_EQ(b.SizeLabel->text(), QStringLiteral("50,8 × 76,2 мм"));
+        b.ShiftXBox->setValue(1.5);
+        b.ShiftYBox->setValue(-0.3);
+        b.DpiBox->setValue(100);
+        EXPECT_EQ(b.SizeLabel->text(), QStringLiteral("101,6 × 152,4 мм"));
+        // A damaged file on page 2: a message, and the page keeps having none.
+        b.PageBox->setValue(2);
+        chosen = dir.file(QStringLiteral("broken.png"));
+        b.ChooseButton->click();
+        EXPECT_EQ(b.FileLabel->text(), QStringLiteral("нет"));
+        ASSERT_EQ(services.boxes.size(), 1);
+        EXPECT_TRUE(services.boxes[0].text.startsWith(
+            QStringLiteral("Файл broken.png поврежден: рисунок не читается")));
+        b.OkButton->click();
+        EXPECT_FALSE(b.isVisible());
+    });
+    EXPECT_EQ(Rows(), QStringLiteral("1 png 100 15 -3"));
+
+    // Cancel changes nothing; "Убрать фон" and OK remove it.
+    InBackground([&](TfPageBackground& b) {
+        EXPECT_EQ(b.ShiftXBox->value(), 1.5);
+        b.RemoveButton->click();
+        b.CancelButton->click();
+    });
+    EXPECT_EQ(Rows(), QStringLiteral("1 png 100 15 -3"));
+    InBackground([&](TfPageBackground& b) {
+        b.RemoveButton->click();
+        EXPECT_EQ(b.FileLabel->text(), QStringLiteral("нет"));
+        b.OkButton->click();
+    });
+    EXPECT_EQ(Rows(), QString());
+}
+
+TEST_F(DocsBackground, ScansFromTheSaneTestDeviceWhenThereIsOne) {
+    AddTemplate(QStringLiteral("Перевод"), 1);
+    // SANE reads its list of backends from here: only the test one, or none.
+    const QByteArray before = qgetenv("SANE_CONFIG_DIR");
+    qputenv("SANE_CONFIG_DIR", dir.path().toLocal8Bit());
+    auto backends = [this](const QByteArray& list) {
+        QFile conf(dir.file(QStringLiteral("dll.conf")));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write(list);
+    };
+    Open();
+    backends("");
+    InBackground([&](TfPageBackground& b) { EXPECT_FALSE(b.ScanButton->isVisible()); });
+    backends("test\n");
+    InBackground([&](TfPageBackground& b) {
+        ASSERT_TRUE(b.ScanButton->isVisible());
+        EXPECT_EQ(b.ScanDpiBox->minimum(), 150);
+        EXPECT_EQ(b.ScanDpiBox->maximum(), 300);
+        b.ScanDpiBox->setValue(150);
+        b.ScanButton->click();
+        EXPECT_EQ(b.FileLabel->text(), QStringLiteral("рисунок PNG"));
+        EXPECT_EQ(b.DpiBox->value(), 150);
+        b.OkButton->click();
+    });
+    if (before.isNull())
+        qunsetenv("SANE_CONFIG_DIR");
+    else
+        qputenv("SANE_CONFIG_DIR", before);
+    EXPECT_TRUE(services.boxes.isEmpty());
+    EXPECT_EQ(Rows(), QStringLiteral("1 png 150 0 0"));
+    const std::optional<PagePicture> scanned = data->PageImages.Read(1, 1);
+    ASSERT_TRUE(scanned.has_value());
+    const QImage image = scanned->Render();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(image.isGrayscale());
+    // The test device's whole glass, at 150 dpi.
+    EXPECT_GT(image.width(), 300);
+    EXPECT_NEAR(scanned->SizeMm().width(), image.width() / 150.0 * 25.4, 1e-6);
+}
+
+TEST_F(DocsWindow, CtrlLAndTheListsMenuOpenThePageLayout) {
+    AddTemplate(QStringLiteral("Перевод"), 1);
+    Open();
+    int opened = 0;
+    windows.ShowPageLayout = [&] { ++opened; };
+    Session([&] {
+        EXPECT_EQ(docs->actLayout->text(), QStringLiteral("Разметка страницы…"));
+        EXPECT_TRUE(docs->DBGrid1->actions().contains(docs->actLayout));
+        EXPECT_EQ(docs->DBGrid1->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QTest::keyClick(docs->DBGrid1, Qt::Key_L, Qt::ControlModifier);
+    });
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(DocsBackground, ReadOnlyOrUnstoredTemplatesSayWhy) {
+    AddTemplate(QStringLiteral("Перевод"), 1);
+    data = std::make_unique<TfData>(frame);
+    data->Con.ReadOnly = true;
+    data->DataModuleCreate(QCoreApplication::applicationFilePath());
+    docs = std::make_unique<TfDocs>(frame, *data, windows, main.get());
+    Session([&] {
+        WithPanel(docs->Button2, [&](QDialog&) {
+            QTest::mouseClick(docs->BackgroundButton, Qt::LeftButton);
+            QTest::mouseClick(docs->BitBtn3, Qt::LeftButton);
+        });
+    });
+    ASSERT_EQ(services.boxes.size(), 1);
+    EXPECT_EQ(services.boxes[0].text,
+              QStringLiteral("База данных Quillbox.mdb открыта только для чтения: фоны страниц "
+                             "нельзя сохранить."));
+    EXPECT_EQ(services.boxes[0].caption, QStringLiteral("Фон страницы"));
+
+    docs.reset();
+    data.reset();
+    Open();
+    Session([&] {
+        WithPanel(docs->Button1, [&](QDialog&) {
+            QTest::mouseClick(docs->BackgroundButton, Qt::LeftButton);
+            QTest::mouseClick(docs->BitBtn3, Qt::LeftButton);
+        });
+    });
+    ASSERT_EQ(services.boxes.size(), 2);
+    EXPECT_EQ(services.boxes[1].text, QStringLiteral("Фон выбирается для сохраненного шаблона.\r"
+                                                     "Нажмите OK, затем откройте шаблон снова."));
+}
+
 // --- choosing
 
 TEST_F(DocsWindow, TheRowCurrentAtClosingIsTheCurrentTemplate) {
@@ -609,8 +807,9 @@ TEST_F(DocsWindow, WindowAndPanelLookAsGiven) {
                           .manhattanLength(),
                       2);
             EXPECT_TRUE(docs->DBEdit1->hasFocus());
-            const QList<QWidget*> panelOrder{docs->DBSpinEdit1, docs->cmbOrient, docs->BitBtn2,
-                                             docs->BitBtn3, docs->DBEdit1};
+            const QList<QWidget*> panelOrder{docs->DBSpinEdit1,      docs->cmbOrient,
+                                             docs->BitBtn2,          docs->BitBtn3,
+                                             docs->BackgroundButton, docs->DBEdit1};
             for (QWidget* next : panelOrder) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
                 EXPECT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();

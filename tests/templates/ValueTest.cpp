@@ -99,6 +99,21 @@ protected:
     std::unique_ptr<TfEditValue> editor;
 };
 
+TEST_F(FieldList, TheButtonAndCtrlLOpenThePageLayout) {
+    const qint64 doc = AddTemplate(QStringLiteral("Бланк"), 1);
+    AddField(doc, QStringLiteral("Адрес"), QStringLiteral("Москва"));
+    Open();
+    int opened = 0;
+    windows.ShowPageLayout = [&] { ++opened; };
+    ShowList([&] {
+        EXPECT_EQ(value->btnLayout->text(), QStringLiteral("Разметка страницы…"));
+        value->btnLayout->click();
+        QApplication::setActiveWindow(value.get());
+        QTest::keyClick(value.get(), Qt::Key_L, Qt::ControlModifier);
+    });
+    EXPECT_EQ(opened, 2);
+}
+
 TEST_F(FieldList, TextsSizesAndMessagesAreTheSystemsOwn) {
     const qint64 doc = AddTemplate(QStringLiteral("Счет-фактура"), QVariant());
     AddField(doc, QStringLiteral("Адрес"), QStringLiteral("Москва"));
@@ -378,7 +393,7 @@ TEST_F(FieldList, KeyboardTabOrderAndEnterForOk) {
     std::vector<QWidget*> order;
     WhenShown(*value, [&] {
         order.push_back(QApplication::focusWidget());
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order.push_back(QApplication::focusWidget());
         }
@@ -387,7 +402,8 @@ TEST_F(FieldList, KeyboardTabOrderAndEnterForOk) {
     });
     EXPECT_EQ(value->ShowModal(), 1);
     const std::vector<QWidget*> expected = {value->Grid,    value->SpinEdit,  value->btnAdd,
-                                            value->btnEdit, value->btnDelete, value->btnOk};
+                                            value->btnEdit, value->btnDelete, value->btnLayout,
+                                            value->btnOk};
     EXPECT_EQ(order, expected);
 
     // The close box (the window manager's close, or Escape) closes it too.
