@@ -2,15 +2,18 @@
 
 #include "AppFrame.h"
 #include "Data.h"
+#include "Engine.h"
 #include "Failure.h"
 #include "Page.h"
 #include "PaintBox.h"
 #include "PreparedPages.h"
 #include "Preview.h"
+#include "PreviewFind.h"
 #include "PreviewView.h"
 #include "PrintCommands.h"
 #include "Printer.h"
 #include "ReportBuilder.h"
+#include "TextEngine.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -107,6 +110,18 @@ TfPrintRep::TfPrintRep(AppFrame& frame, TfData& dataModule, QWidget* parent)
     TBBackground->setCheckable(true);
     TBBackground->setToolTip(
         QStringLiteral("Фон бланка: рисунок бланка за страницами, только на экране"));
+    WarningsMenu = new QMenu(this);
+    WarningsButton = new QToolButton(ToolBar1);
+    WarningsButton->setObjectName(QStringLiteral("WarningsButton"));
+    WarningsButton->setToolTip(
+        QStringLiteral("Что напечатается не так, как задано в шаблоне; строка показывает поле"));
+    WarningsButton->setIcon(QIcon::fromTheme(QStringLiteral("dialog-warning")));
+    WarningsButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    WarningsButton->setPopupMode(QToolButton::InstantPopup);
+    WarningsButton->setMenu(WarningsMenu);
+    ToolBar1->addSeparator();
+    WarningsAction = ToolBar1->addWidget(WarningsButton);
+    WarningsAction->setVisible(false);
     bars->addWidget(ToolBar1, 1);
 
     ToolBar2 = new QToolBar(this);
@@ -183,6 +198,7 @@ void TfPrintRep::BuildAndShow() {
         return;
     // Also when there is no page: the preview then shows none, never an earlier report's.
     Preview->ConnectReport(Report);
+    ShowWarnings();
     CheckZoomItem(m8, 0);
     Preview->ShowWholePage();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -190,6 +206,19 @@ void TfPrintRep::BuildAndShow() {
     setWindowState(windowState() | Qt::WindowMaximized);
     Preview->setFocus();
     exec();
+}
+
+void TfPrintRep::ShowWarnings() {
+    const auto* text = dynamic_cast<const TfrTextEngine*>(frEngine().TextLayer());
+    Warnings = text ? text->Warnings.List() : std::vector<TfrPrintWarning>{};
+    WarningsMenu->clear();
+    for (std::size_t i = 0; i < Warnings.size(); ++i) {
+        QAction* line = WarningsMenu->addAction(Warnings[i].Text);
+        connect(line, &QAction::triggered, this,
+                [this, i] { frMarkOnPage(Preview->View(), Warnings[i].Page, Warnings[i].Box); });
+    }
+    WarningsButton->setText(QStringLiteral("Предупреждения: %1").arg(Warnings.size()));
+    WarningsAction->setVisible(!Warnings.empty());
 }
 
 void TfPrintRep::PaintBackground(int page, Canvas& canvas, const CanvasRect& sheet, double scale) {

@@ -2,11 +2,13 @@
 
 #include "Canvas.h"
 #include "PagePicture.h"
+#include "PrintWarnings.h"
 #include "Report.h"
 
 #include <QDialog>
 #include <array>
 #include <memory>
+#include <vector>
 
 class AppFrame;
 class QAction;
@@ -52,6 +54,12 @@ public:
     QAction* TBItem5{nullptr};
     // "Фон бланка": the pictures of the blank form behind the pages, on the screen only.
     QAction* TBBackground{nullptr};
+    // What will not print as the template means it: a list of the preparation's warnings,
+    // shown only when there are some; a line shows its page and marks its field.
+    QToolButton* WarningsButton{nullptr};
+    QAction* WarningsAction{nullptr};  // the button's place in the tool bar
+    QMenu* WarningsMenu{nullptr};
+    std::vector<TfrPrintWarning> Warnings;
     QToolButton* ZoomButton{nullptr};
     QMenu* ZoomMenu{nullptr};
     QAction* m1{nullptr};
@@ -73,6 +81,8 @@ private:
     void StepZoom(int step);
     // The picture of the template's page under prepared page `page` (zero-based).
     void PaintBackground(int page, Canvas& canvas, const CanvasRect& sheet, double scale);
+    // The warnings of the last preparation into the list.
+    void ShowWarnings();
 
     AppFrame& frame_;
     TfData& data_;

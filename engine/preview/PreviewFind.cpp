@@ -51,7 +51,31 @@ void ShowMatch(TfrPreviewView& view, const TfrPreparedPage& page, const CanvasRe
     view.SetHighlight({left, top, left + w, top + h});
 }
 
+// The match shown, its page current, and the view painted at once.
+void ShowAndMark(TfrPreviewView& view, int index, const CanvasRect& found) {
+    ShowMatch(view, view.ShownPages()->RecordAt(index), found);
+    // After the scroll, which makes the first page of a row current.
+    view.SetCurrentPage(index + 1);
+    view.UpdatePageLabel();
+    QCoreApplication::processEvents();
+    view.SetLayoutReady(true);
+    view.PaintBox()->repaint();
+}
+
 }  // namespace
+
+void frMarkOnPage(TfrPreviewView& view, int index, const CanvasRect& rect) {
+    if (!view.ShownPages() || index < 0 || index >= view.PageCount())
+        return;
+    view.SetLayoutReady(false);
+    const auto ready = qScopeGuard([&] { view.SetLayoutReady(true); });
+    view.ClearHighlight();
+    // Where the page's own coordinates land when it is drawn on its sheet at scale 1.
+    const TfrPreparedPage& page = view.ShownPages()->RecordAt(index);
+    const CanvasRect origin = TfrPreviewView::PageTarget(
+        page, {0, 0, page.Metrics.SheetWidth, page.Metrics.SheetHeight}, 1);
+    ShowAndMark(view, index, rect.Translated(origin.left, origin.top));
+}
 
 bool frFindNext(TfrPreviewView& view) {
     TfrSearchState& search = view.Search();
@@ -80,13 +104,7 @@ bool frFindNext(TfrPreviewView& view) {
         search.RanOutOn = 0;
         search.FoundRect = canvas.Records()[static_cast<std::size_t>(match)].bounds;
         search.SearchRecord = match + 1;
-        ShowMatch(view, page, search.FoundRect);
-        // After the scroll, which makes the first page of a row current.
-        view.SetCurrentPage(search.SearchPage + 1);
-        view.UpdatePageLabel();
-        QCoreApplication::processEvents();
-        view.SetLayoutReady(true);
-        view.PaintBox()->repaint();
+        ShowAndMark(view, search.SearchPage, search.FoundRect);
         return true;
     }
     search.RanOutOn = view.CurrentPage();

@@ -2,6 +2,7 @@
 
 class QWidget;
 class TfrPreviewView;
+struct CanvasRect;
 
 // The search through the pages a view shows, from its search state: page by page from
 // SearchPage, record by record from SearchRecord, for a text-out record that contains
@@ -17,3 +18,7 @@ void frContinueFromCurrentPage(TfrPreviewView& view);
 
 // Runs the search dialog over the view's pages; on OK the search starts as the dialog says.
 void frFindBtnClick(TfrPreviewView& view, QWidget* owner);
+
+// Shows a rectangle of shown page `index` (zero-based; the page's own units) as a match is
+// shown: that page current, the rectangle scrolled into view and inverted.
+void frMarkOnPage(TfrPreviewView& view, int index, const CanvasRect& rect);

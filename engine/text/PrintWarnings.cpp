@@ -4,6 +4,7 @@
 #include "MemoView.h"
 #include "Page.h"
 #include "Printer.h"
+#include "Rounding.h"
 
 #include <QFont>
 #include <QFontInfo>
@@ -96,11 +97,24 @@ void TfrPrintWarnings::Check(TfrMemoView& memo, const TfrPage& design, int page,
     memo.DrawCanvas = &measure;
     memo.Exporting = true;  // counted, not drawn
     memo.FitToBottom = true;
+    const QStringList text = memo.WorkMemo;
     memo.ScaleGeometry();
+    // Broken into lines as they will be drawn.
+    layout.BreakLines(memo);
+    memo.WorkMemo = layout.WrappedLines;
     layout.OutputPass(memo, measure);
+    // A line is whole when its cell, descenders included, ends above the clip's bottom; the
+    // engine's own rule for parts counts the character height only, and a last line so placed
+    // loses its descenders.
+    const CanvasFontMetrics font = measure.FontMetrics();
+    const int pitch = font.CharHeight() + frRound(memo.LineSpacing * memo.FactorY);
+    int visible = 0;
+    for (int y = memo.Top + memo.GapY;
+         visible < memo.LinesDone && y + font.height <= memo.FrameRect.bottom - 1; y += pitch)
+        ++visible;
     memo.RestoreGeometry();
     const int lines = static_cast<int>(memo.WorkMemo.size());
-    const int visible = memo.LinesDone;
+    memo.WorkMemo = text;
     const qint32 widest = memo.Flags & frFlagWordWrap ? 0 : layout.CalcWidth(memo, memo.WorkMemo);
     memo.DrawCanvas = canvas;
     memo.Exporting = exporting;

@@ -15,9 +15,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 
 namespace {
@@ -261,6 +263,50 @@ TEST_F(PrintRep, TheFormBackgroundIsShownOnRequestAndNeverPrinted) {
     for (const auto& page : printer->PageRecords)
         EXPECT_TRUE(page->RecordsOf(CanvasRecord::Image).isEmpty());
     EXPECT_FALSE(printer->PageRecords[0]->RecordsOf(CanvasRecord::TextOut).isEmpty());
+}
+
+// The warnings of the preparation are a list in the tool bar; a line shows the field's page and
+// marks the field.
+TEST_F(PrintRep, WarningsListShowsThePageAndMarksTheField) {
+    Open(2, 2, QStringLiteral("первая\nвторая\nтретья\nчетвёртая\nпятая"));
+    bool shown = false;
+    WhenShown<TfPrintRep>([&](TfPrintRep& w) {
+        shown = true;
+        ASSERT_EQ(w.Warnings.size(), 1u);
+        EXPECT_TRUE(w.WarningsAction->isVisible());
+        EXPECT_EQ(w.WarningsButton->text(), QStringLiteral("Предупреждения: 1"));
+        const QList<QAction*> lines = w.WarningsMenu->actions();
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_TRUE(lines[0]->text().startsWith(QStringLiteral(
+            "Поле «Фамилия», страница 2: текст не помещается по высоте, видно строк: ")))
+            << lines[0]->text().toStdString();
+        EXPECT_EQ(w.Preview->CurrentPage(), 1);
+        EXPECT_FALSE(w.Preview->View().Highlight().has_value());
+
+        lines[0]->trigger();
+        EXPECT_EQ(w.Preview->CurrentPage(), 2);
+        const auto mark = w.Preview->View().Highlight();
+        ASSERT_TRUE(mark.has_value());
+        const CanvasRect& box = w.Warnings[0].Box;
+        const double scale = w.Preview->View().Scale();
+        EXPECT_NEAR(mark->right - mark->left, (box.right - box.left) * scale, 1);
+        EXPECT_NEAR(mark->bottom - mark->top, (box.bottom - box.top) * scale, 1);
+        w.TBItem3->trigger();
+    });
+    window->BuildAndShow();
+    EXPECT_TRUE(shown);
+
+    // A document that prints as its template means has no list.
+    window.reset();
+    Exec(QStringLiteral("UPDATE HistoryValue SET Value = 'Иванов'"));
+    OpenModule();
+    window = std::make_unique<TfPrintRep>(frame, *data);
+    WhenShown<TfPrintRep>([&](TfPrintRep& w) {
+        EXPECT_TRUE(w.Warnings.empty());
+        EXPECT_FALSE(w.WarningsAction->isVisible());
+        w.TBItem3->trigger();
+    });
+    window->BuildAndShow();
 }
 
 }  // namespace

@@ -46,6 +46,28 @@ TEST_F(PrintWarningsTest, EachCaseWithItsText) {
          },
          {QStringLiteral("Поле «Сумма», страница 1: текст не помещается по высоте, видно строк: "
                          "1 из 3")}},
+        {"a last line whose descenders the field's bottom cuts",
+         [](TfrMemoView& m, TfrPageMetrics&) {
+             m.Height = 29;
+             m.Memo = {QStringLiteral("первая"), QStringLiteral("вторая")};
+         },
+         {QStringLiteral("Поле «Сумма», страница 1: текст не помещается по высоте, видно строк: "
+                         "1 из 2")}},
+        {"a long value broken into more lines than fit",
+         [](TfrMemoView& m, TfrPageMetrics&) {
+             m.Height = 29;
+             m.Memo = {
+                 QStringLiteral("Один миллион двести тридцать четыре тысячи пятьсот "
+                                "шестьдесят семь рублей 89 копеек")};
+         },
+         {QStringLiteral("Поле «Сумма», страница 1: текст не помещается по высоте, видно строк: "
+                         "1 из 5")}},
+        {"two lines in a field tall enough",
+         [](TfrMemoView& m, TfrPageMetrics&) {
+             m.Height = 40;
+             m.Memo = {QStringLiteral("первая"), QStringLiteral("вторая")};
+         },
+         {}},
         {"a word cut at the right without word wrap",
          [](TfrMemoView& m, TfrPageMetrics&) {
              m.Flags &= ~frFlagWordWrap;
