@@ -204,10 +204,9 @@ void TfPageBackground::ChooseFile() {
     LoadFile(path, 0);
 }
 
-void TfPageBackground::LoadFile(const QString& path, int pdfPage) {
+void TfPageBackground::ReplacePicture(const std::function<PagePicture()>& take) {
     try {
-        PagePicture picture = PagePicture::FromFile(path, pdfPage);
-        // A new file keeps the shift the page had: the glass is the same.
+        PagePicture picture = take();
         if (Current()) {
             picture.ShiftX = Current()->ShiftX;
             picture.ShiftY = Current()->ShiftY;
@@ -220,21 +219,14 @@ void TfPageBackground::LoadFile(const QString& path, int pdfPage) {
     ShowPage();
 }
 
+void TfPageBackground::LoadFile(const QString& path, int pdfPage) {
+    ReplacePicture([&] { return PagePicture::FromFile(path, pdfPage); });
+}
+
 void TfPageBackground::ScanPicture() {
     if (scanners_.isEmpty())
         return;
-    try {
-        PagePicture picture = Scanner::Scan(scanners_.first(), ScanDpiBox->value());
-        if (Current()) {
-            picture.ShiftX = Current()->ShiftX;
-            picture.ShiftY = Current()->ShiftY;
-        }
-        Current() = std::move(picture);
-    } catch (const Failure& e) {
-        frame_.ShowInfo(e.Message(), QStringLiteral("Фон страницы"));
-        return;
-    }
-    ShowPage();
+    ReplacePicture([&] { return Scanner::Scan(scanners_.first(), ScanDpiBox->value()); });
 }
 
 void TfPageBackground::RemovePicture() {

@@ -59,6 +59,9 @@ private:
     std::optional<PagePicture>& Current();
     void ShowPage();
     void ControlsChanged();
+    // The page's picture replaced by the one `take` gives, keeping the page's shift (the glass
+    // is the same); a failure is told and changes nothing.
+    void ReplacePicture(const std::function<PagePicture()>& take);
 
     AppFrame& frame_;
     TfPageImages& images_;
