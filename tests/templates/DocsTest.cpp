@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -487,6 +488,29 @@ TEST_F(DocsWindow, ChangeWithNoTemplateStartsANewEmptyOne) {
 
 class DocsBackground : public DocsWindow {
 protected:
+    // The machine's own scanners stay out of the tests: SANE reads its list of backends from a
+    // folder of the tests', empty unless a test names some. SANE takes the folder once a
+    // process, so all the tests share one.
+    DocsBackground() : saneBefore_(qgetenv("SANE_CONFIG_DIR")) {
+        qputenv("SANE_CONFIG_DIR", SaneFolder().path().toLocal8Bit());
+        SaneBackends("");
+    }
+    ~DocsBackground() override {
+        if (saneBefore_.isNull())
+            qunsetenv("SANE_CONFIG_DIR");
+        else
+            qputenv("SANE_CONFIG_DIR", saneBefore_);
+    }
+    static QTemporaryDir& SaneFolder() {
+        static QTemporaryDir folder;
+        return folder;
+    }
+    static void SaneBackends(const QByteArray& list) {
+        QFile conf(SaneFolder().filePath(QStringLiteral("dll.conf")));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write(list);
+    }
+
     QString Scan(const QString& name) {
         QImage image(400, 600, QImage::Format_RGB32);
         image.fill(QColor(220, 220, 220));
@@ -537,6 +561,9 @@ protected:
             act(*window);
         });
     }
+
+private:
+    QByteArray saneBefore_;
 };
 
 TEST_F(DocsBackground, ChosenShiftedAndRemovedInTheTemplateEditor) {
@@ -590,18 +617,10 @@ TEST_F(DocsBackground, ChosenShiftedAndRemovedInTheTemplateEditor) {
 
 TEST_F(DocsBackground, ScansFromTheSaneTestDeviceWhenThereIsOne) {
     AddTemplate(QStringLiteral("Перевод"), 1);
-    // SANE reads its list of backends from here: only the test one, or none.
-    const QByteArray before = qgetenv("SANE_CONFIG_DIR");
-    qputenv("SANE_CONFIG_DIR", dir.path().toLocal8Bit());
-    auto backends = [this](const QByteArray& list) {
-        QFile conf(dir.file(QStringLiteral("dll.conf")));
-        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-        conf.write(list);
-    };
     Open();
-    backends("");
+    SaneBackends("");
     InBackground([&](TfPageBackground& b) { EXPECT_FALSE(b.ScanButton->isVisible()); });
-    backends("test\n");
+    SaneBackends("test\n");
     InBackground([&](TfPageBackground& b) {
         ASSERT_TRUE(b.ScanButton->isVisible());
         EXPECT_EQ(b.ScanDpiBox->minimum(), 150);
@@ -612,10 +631,7 @@ TEST_F(DocsBackground, ScansFromTheSaneTestDeviceWhenThereIsOne) {
         EXPECT_EQ(b.DpiBox->value(), 150);
         b.OkButton->click();
     });
-    if (before.isNull())
-        qunsetenv("SANE_CONFIG_DIR");
-    else
-        qputenv("SANE_CONFIG_DIR", before);
+    SaneBackends("");
     EXPECT_TRUE(services.boxes.isEmpty());
     EXPECT_EQ(Rows(), QStringLiteral("1 png 150 0 0"));
     const std::optional<PagePicture> scanned = data->PageImages.Read(1, 1);
