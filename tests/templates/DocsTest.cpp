@@ -7,6 +7,7 @@
 #include "PageBackground.h"
 #include "PageImages.h"
 #include "SpeedForm.h"
+#include "WhenShown.h"
 
 #include <gtest/gtest.h>
 
@@ -538,7 +539,7 @@ protected:
         Session([&] {
             WithPanel(docs->Button2, [&](QDialog&) {
                 bool shown = false;
-                WhenShownModal<TfPageBackground>([&](TfPageBackground& b) {
+                WhenShown<TfPageBackground>([&](TfPageBackground& b) {
                     shown = true;
                     inside(b);
                     if (b.isVisible())
@@ -548,17 +549,6 @@ protected:
                 EXPECT_TRUE(shown);
                 QTest::mouseClick(docs->BitBtn3, Qt::LeftButton);
             });
-        });
-    }
-    template <typename W>
-    static void WhenShownModal(std::function<void(W&)> act) {
-        QTimer::singleShot(0, [act] {
-            auto* window = dynamic_cast<W*>(QApplication::activeModalWidget());
-            if (!window || !window->isVisible()) {
-                WhenShownModal<W>(act);
-                return;
-            }
-            act(*window);
         });
     }
 
